@@ -1,0 +1,116 @@
+#include "token_stream/token_stream.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessaly {
+
+namespace {
+
+std::string FullPath(const std::string& fileName) {
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::absolute(fileName, ec);
+  return ec ? fileName : path.lexically_normal().string();
+}
+
+[[noreturn]] void ThrowCannotOpen(const std::string& fileName, int error) {
+  throw EParseError("Cannot open file \"" + FullPath(fileName) + "\". " + std::strerror(error), 0);
+}
+
+std::string DecodeUtf16(const std::string& bytes, bool bigEndian) {
+  std::string text;
+  text.reserve((bytes.size() - 2) / 2);
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const unsigned hi = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+    const unsigned lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+    text.push_back(hi == 0 ? static_cast<char>(lo) : '?');
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string TTokenStream::PrepareText(std::string bytes) {
+  auto startsWith = [&](std::string_view mark) { return std::string_view(bytes).starts_with(mark); };
+  if (startsWith("\xFF\xFE")) {
+    bytes = DecodeUtf16(bytes, false);
+  } else if (startsWith("\xFE\xFF")) {
+    bytes = DecodeUtf16(bytes, true);
+  } else if (startsWith("\xEF\xBB\xBF")) {
+    bytes.erase(0, 3);
+  }
+  // Nothing after a NUL byte belongs to the text.
+  if (const void* nul = std::memchr(bytes.data(), 0, bytes.size())) {
+    bytes.resize(static_cast<const char*>(nul) - bytes.data());
+  }
+  return bytes;
+}
+
+TTokenStream TTokenStream::FromText(std::string text) {
+  return TTokenStream(PrepareText(std::move(text)));
+}
+
+TTokenStream TTokenStream::LoadFromFile(const std::string& fileName) {
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowCannotOpen(fileName, errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  auto readSome = [&](char* into, size_t room) -> size_t {
+    for (;;) {
+      const ssize_t got = ::read(fd, into, room);
+      if (got >= 0) return static_cast<size_t>(got);
+      if (errno != EINTR) ThrowCannotOpen(fileName, errno);
+    }
+  };
+  // Read the whole file at once: straight into the text for the size a
+  // regular file reports, then in chunks for whatever else there is (a pipe
+  // has no size, and a file may grow while it is read).
+  std::string bytes;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t filled = 0;
+    while (filled < bytes.size()) {
+      const size_t got = readSome(bytes.data() + filled, bytes.size() - filled);
+      if (got == 0) break;
+      filled += got;
+    }
+    bytes.resize(filled);
+  }
+  char chunk[1 << 16];
+  while (const size_t got = readSome(chunk, sizeof chunk)) bytes.append(chunk, got);
+  return TTokenStream(PrepareText(std::move(bytes)));
+}
+
+int TTokenStream::LineAt(size_t offset) const {
+  const char* data = text_.data();
+  const size_t size = text_.size();
+  if (offset > size) offset = size;
+  long line = 1;
+  for (size_t i = 0; i < offset; ++i) {
+    if (data[i] == '\n' || (data[i] == '\r' && (i + 1 >= size || data[i + 1] != '\n'))) ++line;
+  }
+  // At the end of the text, a final line break does not open another line.
+  if (offset == size && size > 0 && (data[size - 1] == '\n' || data[size - 1] == '\r')) --line;
+  if (line < 1) line = 1;
+  return line > INT32_MAX ? INT32_MAX : static_cast<int>(line);
+}
+
+void TTokenStream::ThrowAtToken(const std::string& message) const {
+  throw EParseError(message, TokenLine());
+}
+
+std::string StripQuotes(std::string_view source) {
+  auto isQuote = [](char c) { return c == '"' || c == '\''; };
+  if (!source.empty() && isQuote(source.front())) source.remove_prefix(1);
+  if (!source.empty() && isQuote(source.back())) source.remove_suffix(1);
+  return std::string(source);
+}
+
+}  // namespace tessaly

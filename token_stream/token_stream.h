@@ -1,0 +1,98 @@
+// The token stream: cuts the text of an ASE file into tokens separated by
+// blanks, tabs, line breaks and NUL bytes, and counts brace depth.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+// Raised for every failure of the parser: the message is the exact text the
+// user sees; Line() is the 1-based line of the token where the failure arose
+// (0 when no line applies, as for a file that cannot be opened).
+class EParseError : public std::runtime_error {
+ public:
+  EParseError(const std::string& message, int line) : std::runtime_error(message), line_(line) {}
+  int Line() const { return line_; }
+
+ private:
+  int line_;
+};
+
+class TTokenStream {
+ public:
+  // A stream over the named file. A file that starts with a byte-order mark is
+  // decoded to 8-bit text first (see PrepareText). Throws EParseError with
+  // "Cannot open file "<full path>". <reason>" when the file cannot be read.
+  static TTokenStream LoadFromFile(const std::string& fileName);
+  // A stream over text held in memory, prepared exactly as a file's bytes.
+  static TTokenStream FromText(std::string text);
+
+  TTokenStream(TTokenStream&&) = default;
+  TTokenStream& operator=(TTokenStream&&) = default;
+
+  // The next token, or the empty view at the end of the text. The view points
+  // into Text() and stays valid as long as the stream lives. A "}" that takes
+  // Depth below 0 throws "Brackets do not match!".
+  std::string_view NextToken() {
+    const size_t size = text_.size();
+    const unsigned char* data = reinterpret_cast<const unsigned char*>(text_.data());
+    size_t pos = position_;
+    while (pos < size && kDelimiter[data[pos]]) ++pos;
+    const size_t start = pos;
+    while (pos < size && !kDelimiter[data[pos]]) ++pos;
+    position_ = pos;
+    tokenStart_ = start;
+    const size_t length = pos - start;
+    if (length == 1) {
+      if (data[start] == '{') {
+        ++Depth;
+      } else if (data[start] == '}') {
+        if (--Depth < 0) ThrowAtToken("Brackets do not match!");
+      }
+    }
+    return std::string_view(text_.data() + start, length);
+  }
+
+  // Current brace depth: +1 for every "{" token, -1 for every "}" token.
+  int Depth = 0;
+
+  const std::string& Text() const { return text_; }
+  // 1-based line of the token most recently cut (of the last line of the text
+  // once the text has ended).
+  int TokenLine() const { return LineAt(tokenStart_); }
+  // Throws EParseError with the message at the line of the current token.
+  [[noreturn]] void ThrowAtToken(const std::string& message) const;
+
+  // Delimiter bytes: NUL, tab, line feed, carriage return and blank. Every
+  // other byte, 128 to 255 included, is a token character.
+  static constexpr std::array<bool, 256> kDelimiter = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {0, 9, 10, 13, 32}) table[c] = true;
+    return table;
+  }();
+
+  // What the stream does to raw bytes before cutting tokens: a UTF-16 text
+  // (FF FE or FE FF mark) is decoded to 8-bit text, each code unit below 256
+  // becoming that byte and any other becoming '?'; a UTF-8 mark is dropped;
+  // the text ends at its first NUL byte.
+  static std::string PrepareText(std::string bytes);
+
+ private:
+  explicit TTokenStream(std::string text) : text_(std::move(text)) {}
+  int LineAt(size_t offset) const;
+
+  std::string text_;
+  size_t position_ = 0;
+  size_t tokenStart_ = 0;
+};
+
+// Removes one quote character (' or ") from each end of the text, the two
+// ends independently.
+std::string StripQuotes(std::string_view source);
+
+}  // namespace tessaly
