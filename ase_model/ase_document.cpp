@@ -4,7 +4,9 @@
 
 namespace tessaly {
 
-void TASEHeader::Parse(TASEReader& reader) { Version = reader.ReadWord(); }
+void TASEHeader::Parse(TASEReader& reader) {
+  Version = reader.ReadWord();
+}
 
 void TASEComment::Parse(TASEReader& reader) {
   const std::string_view first = reader.Next();
@@ -18,7 +20,7 @@ namespace {
 
 // The top level knows six keywords; every other token, the braces of unknown
 // blocks included, is passed over one at a time.
-const BlockTable<TASEFile> kTopLevel{
+constinit const BlockTable<TASEFile> kTopLevel{
     {Kw::AsciiExport, [](TASEReader& r, TASEFile& f) { ReadChild(r, f.Header); }},
     {Kw::Comment, [](TASEReader& r, TASEFile& f) { ReadAppended(r, f.Comments); }},
     {Kw::Scene, [](TASEReader& r, TASEFile& f) { ReadChild(r, f.Scene); }},

@@ -7,7 +7,7 @@ namespace tessaly {
 namespace {
 
 using G = TASEGeomObject;
-const BlockTable<TASEGeomObject> kGeomObjectTable{
+constinit const BlockTable<TASEGeomObject> kGeomObjectTable{
     {Kw::NodeName, [](TASEReader& r, G& g) { g.NodeName = r.ReadQuoted(); }},
     {Kw::NodeTM, [](TASEReader& r, G& g) { ReadChild(r, g.NodeTM); }},
     {Kw::Mesh, [](TASEReader& r, G& g) { ReadChild(r, g.Mesh); }},
@@ -28,7 +28,7 @@ void ReadRow(TASEReader& r, TASENodeTM& tm) {
 }
 
 using N = TASENodeTM;
-const BlockTable<TASENodeTM> kNodeTMTable{
+constinit const BlockTable<TASENodeTM> kNodeTMTable{
     {Kw::NodeName, [](TASEReader& r, N& n) { n.NodeName = r.ReadQuoted(); }},
     {Kw::InheritPos, [](TASEReader& r, N& n) { n.InheritPos = ReadVector3(r); }},
     {Kw::InheritRot, [](TASEReader& r, N& n) { n.InheritRot = ReadVector3(r); }},
@@ -47,14 +47,18 @@ const BlockTable<TASENodeTM> kNodeTMTable{
 
 // A group knows one keyword, at any depth inside it: nested groups' objects
 // are flattened into the outermost group.
-const BlockTable<TASEGroup> kGroupTable{
+constinit const BlockTable<TASEGroup> kGroupTable{
     {Kw::GeomObject, [](TASEReader& r, TASEGroup& g) { ReadAppended(r, g.GeomObjects); }},
 };
 
 }  // namespace
 
-void TASEGeomObject::Parse(TASEReader& reader) { ReadBlock(reader, *this, kGeomObjectTable); }
-void TASENodeTM::Parse(TASEReader& reader) { ReadBlock(reader, *this, kNodeTMTable); }
+void TASEGeomObject::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kGeomObjectTable);
+}
+void TASENodeTM::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kNodeTMTable);
+}
 
 void TASEGroup::Parse(TASEReader& reader) {
   Name = reader.ReadQuoted();

@@ -7,7 +7,7 @@ namespace tessaly {
 namespace {
 
 using M = TASEMap;
-const BlockTable<TASEMap> kMapTable{
+constinit const BlockTable<TASEMap> kMapTable{
     {Kw::MapName, [](TASEReader& r, M& m) { m.Name = r.ReadQuoted(); }},
     {Kw::MapClass, [](TASEReader& r, M& m) { m.MapClass = r.ReadQuoted(); }},
     {Kw::MapSubNo, [](TASEReader& r, M& m) { m.SubNo = r.ReadInt(); }},
@@ -35,7 +35,7 @@ void ReadMap(TASEReader& r, TASEMaterial& m) {
 }
 
 using T = TASEMaterial;
-const BlockTable<TASEMaterial> kMaterialTable{
+constinit const BlockTable<TASEMaterial> kMaterialTable{
     {Kw::MaterialName, [](TASEReader& r, T& m) { m.Name = r.ReadQuoted(); }},
     {Kw::MaterialClass, [](TASEReader& r, T& m) { m.MaterialClass = r.ReadQuoted(); }},
     {Kw::MaterialAmbient, [](TASEReader& r, T& m) { ReadRGB(r, m.Ambient); }},
@@ -65,8 +65,9 @@ const BlockTable<TASEMaterial> kMaterialTable{
 
 // "*MATERIAL <number> { ... }": the number picks the slot; a new material
 // replaces whatever the slot held and then reads its block.
-const BlockTable<TASEMaterialList> kMaterialListTable{
-    {Kw::Material, [](TASEReader& r, TASEMaterialList& list) {
+constinit const BlockTable<TASEMaterialList> kMaterialListTable{
+    {Kw::Material,
+     [](TASEReader& r, TASEMaterialList& list) {
        const int32_t number = r.ReadInt();
        ReadChild(r, r.Slot(list.Materials, number, "material"));
      }},
@@ -74,8 +75,14 @@ const BlockTable<TASEMaterialList> kMaterialListTable{
 
 }  // namespace
 
-void TASEMap::Parse(TASEReader& reader) { ReadBlock(reader, *this, kMapTable); }
-void TASEMaterial::Parse(TASEReader& reader) { ReadBlock(reader, *this, kMaterialTable); }
-void TASEMaterialList::Parse(TASEReader& reader) { ReadBlock(reader, *this, kMaterialListTable); }
+void TASEMap::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kMapTable);
+}
+void TASEMaterial::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kMaterialTable);
+}
+void TASEMaterialList::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kMaterialListTable);
+}
 
 }  // namespace tessaly

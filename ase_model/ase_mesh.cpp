@@ -7,7 +7,7 @@ namespace tessaly {
 namespace {
 
 using M = TASEMesh;
-const BlockTable<TASEMesh> kMeshTable{
+constinit const BlockTable<TASEMesh> kMeshTable{
     {Kw::TimeValue, [](TASEReader& r, M& m) { m.TimeValue = r.ReadInt(); }},
     {Kw::MeshNumVertex, [](TASEReader& r, M& m) { m.NumVertex = r.ReadInt(); }},
     {Kw::MeshNumFaces, [](TASEReader& r, M& m) { m.NumFaces = r.ReadInt(); }},
@@ -24,6 +24,8 @@ const BlockTable<TASEMesh> kMeshTable{
 
 }  // namespace
 
-void TASEMesh::Parse(TASEReader& reader) { ReadBlock(reader, *this, kMeshTable); }
+void TASEMesh::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kMeshTable);
+}
 
 }  // namespace tessaly

@@ -34,19 +34,19 @@ constexpr char kCVertex[] = "cvertex";
 constexpr char kTFace[] = "tface";
 constexpr char kCFace[] = "cface";
 
-const BlockTable<TASEMeshVertexList> kVertexListTable{
+constinit const BlockTable<TASEMeshVertexList> kVertexListTable{
     {{Kw::MeshVertex,
       ReadVectorEntry<TASEMeshVertexList, TASEVector3, &TASEMeshVertexList::Vertices, kVertex>}},
     Others::Reject,
     "Invalid token in vertex list! ("};
 
-const BlockTable<TASEMeshTVertexList> kTVertexListTable{
-    {{Kw::MeshTVert,
-      ReadVectorEntry<TASEMeshTVertexList, TASEVector3, &TASEMeshTVertexList::TVertices, kTVertex>}},
+constinit const BlockTable<TASEMeshTVertexList> kTVertexListTable{
+    {{Kw::MeshTVert, ReadVectorEntry<TASEMeshTVertexList, TASEVector3,
+                                     &TASEMeshTVertexList::TVertices, kTVertex>}},
     Others::Reject,
     "Invalid token in tvertex list! ("};
 
-const BlockTable<TASEMeshCVertexList> kCVertexListTable{
+constinit const BlockTable<TASEMeshCVertexList> kCVertexListTable{
     {{Kw::MeshVertCol,
       [](TASEReader& r, TASEMeshCVertexList& list) {
         const int32_t index = r.ReadInt();
@@ -59,25 +59,26 @@ const BlockTable<TASEMeshCVertexList> kCVertexListTable{
     Others::Reject,
     "Invalid token in cvertex list! ("};
 
-const BlockTable<TASEMeshTFaceList> kTFaceListTable{
+constinit const BlockTable<TASEMeshTFaceList> kTFaceListTable{
     {{Kw::MeshTFace, ReadIndicesEntry<TASEMeshTFaceList, &TASEMeshTFaceList::TFaces, kTFace>}},
     Others::Reject,
     "Invalid token in tface list! ("};
 
-const BlockTable<TASEMeshCFaceList> kCFaceListTable{
+constinit const BlockTable<TASEMeshCFaceList> kCFaceListTable{
     {{Kw::MeshCFace, ReadIndicesEntry<TASEMeshCFaceList, &TASEMeshCFaceList::CFaces, kCFace>}},
     Others::Reject,
     "Invalid token in cface list! ("};
 
-const BlockTable<TASEMeshNormals> kNormalsTable{
+constinit const BlockTable<TASEMeshNormals> kNormalsTable{
     {Kw::MeshFaceNormal,
      ReadVectorEntry<TASEMeshNormals, TASEVector3, &TASEMeshNormals::FaceNormals, kFaceNormal>},
     {Kw::MeshVertexNormal,
-     ReadVectorEntry<TASEMeshNormals, TASEVector3, &TASEMeshNormals::VertexNormals,
-                     kVertexNormal>},
+     ReadVectorEntry<TASEMeshNormals, TASEVector3, &TASEMeshNormals::VertexNormals, kVertexNormal>},
 };
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -117,7 +118,7 @@ void TASEMeshFaceList::ReadTag(TASEReader& r, TASEMeshFaceList& list, const char
 }
 
 void TASEMeshFaceList::Parse(TASEReader& reader) {
-  static const BlockTable<TASEMeshFaceList> kFaceListTable{
+  static constinit const BlockTable<TASEMeshFaceList> kFaceListTable{
       {Kw::MeshFace, ReadFace},
       {Kw::MeshSmoothing,
        [](TASEReader& r, TASEMeshFaceList& l) {
@@ -132,11 +133,23 @@ void TASEMeshFaceList::Parse(TASEReader& reader) {
   ReadBlock(reader, *this, kFaceListTable);
 }
 
-void TASEMeshVertexList::Parse(TASEReader& reader) { ReadBlock(reader, *this, kVertexListTable); }
-void TASEMeshNormals::Parse(TASEReader& reader) { ReadBlock(reader, *this, kNormalsTable); }
-void TASEMeshTVertexList::Parse(TASEReader& reader) { ReadBlock(reader, *this, kTVertexListTable); }
-void TASEMeshCVertexList::Parse(TASEReader& reader) { ReadBlock(reader, *this, kCVertexListTable); }
-void TASEMeshTFaceList::Parse(TASEReader& reader) { ReadBlock(reader, *this, kTFaceListTable); }
-void TASEMeshCFaceList::Parse(TASEReader& reader) { ReadBlock(reader, *this, kCFaceListTable); }
+void TASEMeshVertexList::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kVertexListTable);
+}
+void TASEMeshNormals::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kNormalsTable);
+}
+void TASEMeshTVertexList::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kTVertexListTable);
+}
+void TASEMeshCVertexList::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kCVertexListTable);
+}
+void TASEMeshTFaceList::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kTFaceListTable);
+}
+void TASEMeshCFaceList::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kCFaceListTable);
+}
 
 }  // namespace tessaly

@@ -9,7 +9,9 @@ namespace tessaly {
 
 namespace {
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::optional<int32_t> ParseHex(std::string_view digits, bool negative) {
   if (digits.empty()) return std::nullopt;
@@ -86,7 +88,8 @@ std::optional<float> ParseReal(std::string_view token, char decimalSeparator) {
     ++i;
     if (i < n && (token[i] == '+' || token[i] == '-')) ++i;
     const size_t expDigits = i;
-    while (i < n && IsDigit(token[i])) ++i;
+    while (i < n && IsDigit(token[i]))
+      ++i;
     if (i == expDigits || i != n) return std::nullopt;
   }
 

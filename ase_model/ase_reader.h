@@ -99,10 +99,11 @@ template <class T>
 struct BlockTable {
   using Action = void (*)(TASEReader&, T&);
 
-  BlockTable(std::initializer_list<std::pair<Kw, Action>> entries, Others others = Others::Skip,
-             const char* rejectPrefix = "")
+  constexpr BlockTable(std::initializer_list<std::pair<Kw, Action>> entries,
+                       Others others = Others::Skip, const char* rejectPrefix = "")
       : others(others), rejectPrefix(rejectPrefix) {
-    for (const auto& [keyword, action] : entries) actions[static_cast<size_t>(keyword)] = action;
+    for (const auto& [keyword, action] : entries)
+      actions[static_cast<size_t>(keyword)] = action;
   }
 
   std::array<Action, kKeywordCount> actions{};

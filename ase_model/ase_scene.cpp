@@ -12,7 +12,7 @@ void ReadOpaque(TASEReader& r, TASEColor& color) {
   color.A = 1;
 }
 
-const BlockTable<TASEScene> kSceneTable{
+constinit const BlockTable<TASEScene> kSceneTable{
     {Kw::SceneFileName, [](TASEReader& r, TASEScene& s) { s.FileName = r.ReadQuoted(); }},
     {Kw::SceneFirstFrame, [](TASEReader& r, TASEScene& s) { s.FirstFrame = r.ReadInt(); }},
     {Kw::SceneLastFrame, [](TASEReader& r, TASEScene& s) { s.LastFrame = r.ReadInt(); }},
@@ -25,6 +25,8 @@ const BlockTable<TASEScene> kSceneTable{
 
 }  // namespace
 
-void TASEScene::Parse(TASEReader& reader) { ReadBlock(reader, *this, kSceneTable); }
+void TASEScene::Parse(TASEReader& reader) {
+  ReadBlock(reader, *this, kSceneTable);
+}
 
 }  // namespace tessaly

@@ -7,10 +7,9 @@ namespace tessaly {
 
 namespace {
 
-constexpr std::string_view kSpellings[] = {
-    "",
+constexpr std::string_view kSpellings[] = {"",
 #define TESSALY_KW_SPELLING(id, spelling) spelling,
-    TESSALY_ASE_KEYWORDS(TESSALY_KW_SPELLING)
+                                           TESSALY_ASE_KEYWORDS(TESSALY_KW_SPELLING)
 #undef TESSALY_KW_SPELLING
 };
 static_assert(std::size(kSpellings) == kKeywordCount);
@@ -49,7 +48,8 @@ inline uint32_t Hash(const char* p, size_t n) {
   Ends(p, n, first, last);
   // Folding 0x20 into every byte makes the hash blind to letter case; the
   // comparison that follows is exact.
-  const uint64_t h = ((first | kFold) * 0x9E3779B97F4A7C15ull) ^ ((last | kFold) + n) * 0xC2B2AE3D27D4EB4Full;
+  const uint64_t h =
+      ((first | kFold) * 0x9E3779B97F4A7C15ull) ^ ((last | kFold) + n) * 0xC2B2AE3D27D4EB4Full;
   return static_cast<uint32_t>(h >> (64 - kTableBits));
 }
 
@@ -70,7 +70,8 @@ struct Table {
         e.caseBit[k] = upper ? 0x20 : 0;
       }
       uint32_t slot = Hash(e.lower, e.length);
-      while (slots[slot] != 0) slot = (slot + 1) & ((1 << kTableBits) - 1);
+      while (slots[slot] != 0)
+        slot = (slot + 1) & ((1 << kTableBits) - 1);
       slots[slot] = static_cast<uint8_t>(i);
     }
   }

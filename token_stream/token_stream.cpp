@@ -1,11 +1,11 @@
 #include "token_stream/token_stream.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 
 namespace tessaly {
 
@@ -35,7 +35,9 @@ std::string DecodeUtf16(const std::string& bytes, bool bigEndian) {
 }  // namespace
 
 std::string TTokenStream::PrepareText(std::string bytes) {
-  auto startsWith = [&](std::string_view mark) { return std::string_view(bytes).starts_with(mark); };
+  auto startsWith = [&](std::string_view mark) {
+    return std::string_view(bytes).starts_with(mark);
+  };
   if (startsWith("\xFF\xFE")) {
     bytes = DecodeUtf16(bytes, false);
   } else if (startsWith("\xFE\xFF")) {
@@ -84,7 +86,8 @@ TTokenStream TTokenStream::LoadFromFile(const std::string& fileName) {
     bytes.resize(filled);
   }
   char chunk[1 << 16];
-  while (const size_t got = readSome(chunk, sizeof chunk)) bytes.append(chunk, got);
+  while (const size_t got = readSome(chunk, sizeof chunk))
+    bytes.append(chunk, got);
   return TTokenStream(PrepareText(std::move(bytes)));
 }
 

@@ -42,9 +42,11 @@ class TTokenStream {
     const size_t size = text_.size();
     const unsigned char* data = reinterpret_cast<const unsigned char*>(text_.data());
     size_t pos = position_;
-    while (pos < size && kDelimiter[data[pos]]) ++pos;
+    while (pos < size && kDelimiter[data[pos]])
+      ++pos;
     const size_t start = pos;
-    while (pos < size && !kDelimiter[data[pos]]) ++pos;
+    while (pos < size && !kDelimiter[data[pos]])
+      ++pos;
     position_ = pos;
     tokenStart_ = start;
     const size_t length = pos - start;
@@ -72,7 +74,8 @@ class TTokenStream {
   // other byte, 128 to 255 included, is a token character.
   static constexpr std::array<bool, 256> kDelimiter = [] {
     std::array<bool, 256> table{};
-    for (unsigned char c : {0, 9, 10, 13, 32}) table[c] = true;
+    for (unsigned char c : {0, 9, 10, 13, 32})
+      table[c] = true;
     return table;
   }();
 

@@ -90,10 +90,18 @@ class ObjectWriter {
   bool first_ = true;
 };
 
-void Write(JsonWriter& j, const std::string& s) { j.String(s); }
-void Write(JsonWriter& j, int32_t v) { j.Int(v); }
-void Write(JsonWriter& j, bool v) { j.Bool(v); }
-void Write(JsonWriter& j, float v) { j.Float(v); }
+void Write(JsonWriter& j, const std::string& s) {
+  j.String(s);
+}
+void Write(JsonWriter& j, int32_t v) {
+  j.Int(v);
+}
+void Write(JsonWriter& j, bool v) {
+  j.Bool(v);
+}
+void Write(JsonWriter& j, float v) {
+  j.Float(v);
+}
 void Write(JsonWriter& j, const TASEColor& c) {
   j.Raw("[");
   j.Float(c.R), j.Raw(","), j.Float(c.G), j.Raw(","), j.Float(c.B), j.Raw(","), j.Float(c.A);
@@ -111,8 +119,7 @@ void Write(JsonWriter& j, const TASEFaceIndices& f) {
 }
 void Write(JsonWriter& j, const TASEFace& f) {
   j.Raw("{\"A\":"), j.Int(f.A), j.Raw(",\"B\":"), j.Int(f.B), j.Raw(",\"C\":"), j.Int(f.C);
-  j.Raw(",\"AB\":"), j.Bool(f.AB), j.Raw(",\"BC\":"), j.Bool(f.BC), j.Raw(",\"CA\":"),
-      j.Bool(f.CA);
+  j.Raw(",\"AB\":"), j.Bool(f.AB), j.Raw(",\"BC\":"), j.Bool(f.BC), j.Raw(",\"CA\":"), j.Bool(f.CA);
   j.Raw(",\"Smoothing\":"), j.Int(f.Smoothing), j.Raw(",\"MaterialID\":"), j.Int(f.MaterialID);
   j.Raw("}");
 }
@@ -274,7 +281,9 @@ void Write(JsonWriter& j, const TASEHeader& h) {
   Write(o.Field("Version"), h.Version);
 }
 
-void Write(JsonWriter& j, const TASEComment& c) { Write(j, c.Text); }
+void Write(JsonWriter& j, const TASEComment& c) {
+  Write(j, c.Text);
+}
 
 }  // namespace
 

@@ -25,21 +25,25 @@ struct Totals {
 
 void AddMesh(Totals& t, const TASEGeomObject& object) {
   if (!object.Mesh) return;
-  if (object.Mesh->VertexList) t.vertices += static_cast<long long>(object.Mesh->VertexList->Vertices.size());
+  if (object.Mesh->VertexList)
+    t.vertices += static_cast<long long>(object.Mesh->VertexList->Vertices.size());
   if (object.Mesh->FaceList) t.faces += object.Mesh->FaceList->Count();
 }
 
 void PrintSummary(const TASEFile& d, const std::string& file) {
   Totals t;
   size_t grouped = 0;
-  for (const auto& o : d.GeomObjects) AddMesh(t, *o);
+  for (const auto& o : d.GeomObjects)
+    AddMesh(t, *o);
   for (const auto& g : d.Groups) {
     grouped += g->GeomObjects.size();
-    for (const auto& o : g->GeomObjects) AddMesh(t, *o);
+    for (const auto& o : g->GeomObjects)
+      AddMesh(t, *o);
   }
   size_t materials = 0;
   if (d.MaterialList) {
-    for (const auto& m : d.MaterialList->Materials) materials += m ? 1 : 0;
+    for (const auto& m : d.MaterialList->Materials)
+      materials += m ? 1 : 0;
   }
   std::printf("file:      %s\n", file.c_str());
   std::printf("version:   %s\n", d.Header ? d.Header->Version.c_str() : "(no header)");
