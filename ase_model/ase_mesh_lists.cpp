@@ -38,13 +38,15 @@ constinit const BlockTable<TASEMeshVertexList> kVertexListTable{
     {{Kw::MeshVertex,
       ReadVectorEntry<TASEMeshVertexList, TASEVector3, &TASEMeshVertexList::Vertices, kVertex>}},
     Others::Reject,
-    "Invalid token in vertex list! ("};
+    "Invalid token in vertex list! (",
+    Kw::MeshVertex};
 
 constinit const BlockTable<TASEMeshTVertexList> kTVertexListTable{
     {{Kw::MeshTVert, ReadVectorEntry<TASEMeshTVertexList, TASEVector3,
                                      &TASEMeshTVertexList::TVertices, kTVertex>}},
     Others::Reject,
-    "Invalid token in tvertex list! ("};
+    "Invalid token in tvertex list! (",
+    Kw::MeshTVert};
 
 constinit const BlockTable<TASEMeshCVertexList> kCVertexListTable{
     {{Kw::MeshVertCol,
@@ -57,24 +59,29 @@ constinit const BlockTable<TASEMeshCVertexList> kCVertexListTable{
         c.B = v.Z;
       }}},
     Others::Reject,
-    "Invalid token in cvertex list! ("};
+    "Invalid token in cvertex list! (",
+    Kw::MeshVertCol};
 
 constinit const BlockTable<TASEMeshTFaceList> kTFaceListTable{
     {{Kw::MeshTFace, ReadIndicesEntry<TASEMeshTFaceList, &TASEMeshTFaceList::TFaces, kTFace>}},
     Others::Reject,
-    "Invalid token in tface list! ("};
+    "Invalid token in tface list! (",
+    Kw::MeshTFace};
 
 constinit const BlockTable<TASEMeshCFaceList> kCFaceListTable{
     {{Kw::MeshCFace, ReadIndicesEntry<TASEMeshCFaceList, &TASEMeshCFaceList::CFaces, kCFace>}},
     Others::Reject,
-    "Invalid token in cface list! ("};
+    "Invalid token in cface list! (",
+    Kw::MeshCFace};
 
 constinit const BlockTable<TASEMeshNormals> kNormalsTable{
-    {Kw::MeshFaceNormal,
-     ReadVectorEntry<TASEMeshNormals, TASEVector3, &TASEMeshNormals::FaceNormals, kFaceNormal>},
-    {Kw::MeshVertexNormal,
-     ReadVectorEntry<TASEMeshNormals, TASEVector3, &TASEMeshNormals::VertexNormals, kVertexNormal>},
-};
+    {{Kw::MeshFaceNormal,
+      ReadVectorEntry<TASEMeshNormals, TASEVector3, &TASEMeshNormals::FaceNormals, kFaceNormal>},
+     {Kw::MeshVertexNormal, ReadVectorEntry<TASEMeshNormals, TASEVector3,
+                                            &TASEMeshNormals::VertexNormals, kVertexNormal>}},
+    Others::Skip,
+    "",
+    Kw::MeshVertexNormal};
 
 inline bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -105,7 +112,8 @@ void TASEMeshFaceList::ReadFace(TASEReader& r, TASEMeshFaceList& list) {
   face.BC = r.ReadBool();
   r.Next();
   face.CA = r.ReadBool();
-  if (LookupKeyword(r.Next()) != Kw::MeshSmoothing) r.Hold();
+  r.CheckSlot(list.Faces, index, kFace);  // before the look-ahead moves the error's line
+  if (!IsKeyword(r.Next(), Kw::MeshSmoothing)) r.Hold();
   r.Slot(list.Faces, index, kFace) = face;
   list.lastFace_ = index;
 }
@@ -119,16 +127,18 @@ void TASEMeshFaceList::ReadTag(TASEReader& r, TASEMeshFaceList& list, const char
 
 void TASEMeshFaceList::Parse(TASEReader& reader) {
   static constinit const BlockTable<TASEMeshFaceList> kFaceListTable{
-      {Kw::MeshFace, ReadFace},
-      {Kw::MeshSmoothing,
-       [](TASEReader& r, TASEMeshFaceList& l) {
-         ReadTag<&TASEFace::Smoothing>(r, l, "Misplaced *MESH_SMOOTHING tag?");
-       }},
-      {Kw::MeshMtlId,
-       [](TASEReader& r, TASEMeshFaceList& l) {
-         ReadTag<&TASEFace::MaterialID>(r, l, "Misplaced *MESH_MTLID tag?");
-       }},
-  };
+      {{Kw::MeshFace, ReadFace},
+       {Kw::MeshSmoothing,
+        [](TASEReader& r, TASEMeshFaceList& l) {
+          ReadTag<&TASEFace::Smoothing>(r, l, "Misplaced *MESH_SMOOTHING tag?");
+        }},
+       {Kw::MeshMtlId,
+        [](TASEReader& r, TASEMeshFaceList& l) {
+          ReadTag<&TASEFace::MaterialID>(r, l, "Misplaced *MESH_MTLID tag?");
+        }}},
+      Others::Skip,
+      "",
+      Kw::MeshFace};
   lastFace_ = -1;
   ReadBlock(reader, *this, kFaceListTable);
 }

@@ -37,6 +37,7 @@ std::optional<int32_t> ParseHex(std::string_view digits, bool negative) {
 }  // namespace
 
 std::optional<int32_t> ParseWholeNumber(std::string_view token) {
+  if (int32_t value; QuickWholeNumber(token, value)) return value;
   const char* p = token.data();
   const char* end = p + token.size();
   bool negative = false;
@@ -60,6 +61,7 @@ std::optional<int32_t> ParseWholeNumber(std::string_view token) {
 }
 
 std::optional<float> ParseReal(std::string_view token, char decimalSeparator) {
+  if (float value; QuickReal(token, decimalSeparator, value)) return value;
   const size_t n = token.size();
   if (n == 0) return std::nullopt;
   // Validate the notation first, noting where the separator stands.

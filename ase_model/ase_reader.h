@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "ase_model/ase_numbers.h"
 #include "ase_model/ase_tokens.h"
 #include "ase_model/ase_types.h"
 #include "token_stream/token_stream.h"
@@ -56,11 +57,17 @@ class TASEReader {
   std::string ReadQuotedFrom(std::string_view first);
 
   // The whole-number conversion, or "'<token>' is not a valid integer value".
-  int32_t ToInt(std::string_view token);
+  int32_t ToInt(std::string_view token) {
+    int32_t value;
+    return QuickWholeNumber(token, value) ? value : ToIntInFull(token);
+  }
   // The real-number conversion with this load's decimal separator: the first
   // real value of the load fixes it (a comma if that token has one, a full
   // stop otherwise); a value written with the other one does not convert.
-  float ToReal(std::string_view token);
+  float ToReal(std::string_view token) {
+    float value;
+    return separator_ != 0 && QuickReal(token, separator_, value) ? value : ToRealInFull(token);
+  }
   char DecimalSeparator() const { return separator_; }
 
   // The slot of a numbered table for an index read from the file, growing the
@@ -68,15 +75,30 @@ class TASEReader {
   // element budget, fails with "Index N out of range in <name> list".
   template <class V>
   V& Slot(std::vector<V>& table, int32_t index, const char* name) {
+    CheckSlot(table, index, name);
+    const size_t need = static_cast<size_t>(index) + 1;
+    if (need > table.size()) {
+      budget_ -= need - table.size();
+      // Entries nearly always come in order: one more zero entry, with the
+      // capacity doubling as it fills.
+      if (need == table.size() + 1) {
+        table.emplace_back();
+      } else {
+        table.resize(need);
+      }
+    }
+    return table[static_cast<size_t>(index)];
+  }
+
+  // Fails as Slot does for an index the table cannot grow to, without
+  // growing it: for a reader that must look one token ahead before it
+  // stores, so that the error still names the entry's own line.
+  template <class V>
+  void CheckSlot(const std::vector<V>& table, int32_t index, const char* name) const {
     const size_t need = static_cast<size_t>(index) + 1;
     if (index < 0 || (need > table.size() && need - table.size() > budget_)) {
       FailIndex(index, name);
     }
-    if (need > table.size()) {
-      budget_ -= need - table.size();
-      table.resize(need);
-    }
-    return table[static_cast<size_t>(index)];
   }
 
   // Raises a parse error at the line of the current token.
@@ -88,6 +110,9 @@ class TASEReader {
   bool held_ = false;
   char separator_ = 0;  // 0 until the first real value of the load
   size_t budget_;
+
+  int32_t ToIntInFull(std::string_view token);
+  float ToRealInFull(std::string_view token);
 };
 
 // What a block does with a token that is none of its keywords.
@@ -100,8 +125,9 @@ struct BlockTable {
   using Action = void (*)(TASEReader&, T&);
 
   constexpr BlockTable(std::initializer_list<std::pair<Kw, Action>> entries,
-                       Others others = Others::Skip, const char* rejectPrefix = "")
-      : others(others), rejectPrefix(rejectPrefix) {
+                       Others others = Others::Skip, const char* rejectPrefix = "",
+                       Kw expected = Kw::None)
+      : others(others), rejectPrefix(rejectPrefix), expected(expected) {
     for (const auto& [keyword, action] : entries)
       actions[static_cast<size_t>(keyword)] = action;
   }
@@ -109,6 +135,9 @@ struct BlockTable {
   std::array<Action, kKeywordCount> actions{};
   Others others;
   const char* rejectPrefix;  // "Invalid token in vertex list! (" and the like
+  // The keyword of most of the block's lines, if it has one: tried before
+  // the lookup (an element list's entry keyword).
+  Kw expected;
 };
 
 // Composite values: three reals into a vector, or into a colour's R, G, B.
@@ -142,7 +171,10 @@ void ReadBlock(TASEReader& reader, T& target, const BlockTable<T>& table) {
   if (token != "{") FailBadBlockStart(reader, token);
   token = reader.Next();
   while (reader.Depth() > entryDepth) {
-    if (const auto action = table.actions[static_cast<size_t>(LookupKeyword(token))]) {
+    const Kw keyword = table.expected != Kw::None && IsKeyword(token, table.expected)
+                           ? table.expected
+                           : LookupKeyword(token);
+    if (const auto action = table.actions[static_cast<size_t>(keyword)]) {
       action(reader, target);
     } else if (table.others == Others::Reject) {
       FailRejected(reader, table.rejectPrefix, token);

@@ -2,8 +2,13 @@
 // token to its keyword without comparing it against every spelling.
 #pragma once
 
+#include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+#include <type_traits>
 
 namespace tessaly {
 
@@ -123,9 +128,92 @@ inline constexpr int kKeywordCount = static_cast<int>(Kw::Count);
 // The spelling of a keyword as the format writes it ("" for Kw::None).
 std::string_view KeywordSpelling(Kw keyword);
 
+// How tokens are matched against keywords: word by word, with the 0x20 bit
+// of the letters A to Z (and of nothing else) ignored.
 namespace keyword_detail {
-Kw LookupStarred(std::string_view token);
+
+inline constexpr std::string_view kSpellings[] = {"",
+#define TESSALY_KW_SPELLING(id, spelling) spelling,
+                                                  TESSALY_ASE_KEYWORDS(TESSALY_KW_SPELLING)
+#undef TESSALY_KW_SPELLING
+};
+static_assert(std::size(kSpellings) == kKeywordCount);
+
+// The longest spelling: three overlapping words cover every keyword.
+inline constexpr size_t kMaxLength = [] {
+  size_t longest = 0;
+  for (const std::string_view s : kSpellings)
+    longest = s.size() > longest ? s.size() : longest;
+  return longest;
+}();
+static_assert(kMaxLength <= 24);
+
+// Four or eight bytes as one word in the machine's byte order (assembled
+// byte by byte when evaluated at compile time).
+template <size_t n>
+constexpr uint64_t Load(const char* p) {
+  if (std::is_constant_evaluated()) {
+    uint64_t word = 0;
+    for (size_t i = 0; i < n; ++i) {
+      const uint64_t byte = static_cast<unsigned char>(p[i]);
+      word |= byte << (std::endian::native == std::endian::little ? 8 * i : 8 * (n - 1 - i));
+    }
+    return word;
+  } else if constexpr (n == 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+  } else {
+    uint32_t word;
+    std::memcpy(&word, p, 4);
+    return word;
+  }
 }
+
+// A text of 5 to 24 bytes as three words that together cover it: from eight
+// bytes on the words at 0, at 8 (n - 8 when shorter than 16) and at n - 8;
+// below that the four bytes at 0 (twice) and at n - 4.
+struct Words {
+  uint64_t w[3];
+};
+constexpr Words Split(const char* p, size_t n) {
+  if (n >= 8) return {{Load<8>(p), Load<8>(p + (n >= 16 ? 8 : n - 8)), Load<8>(p + n - 8)}};
+  const uint64_t first = Load<4>(p);
+  return {{first, first, Load<4>(p + n - 4)}};
+}
+
+// A keyword as the words of its lower-case spelling, with the 0x20 bits a
+// token may differ in (set for letters only). Kw::None has length 0.
+struct Pattern {
+  Words lower{};
+  Words caseBits{};
+  size_t length = 0;
+};
+
+inline constexpr auto kPatterns = [] {
+  std::array<Pattern, kKeywordCount> patterns{};
+  for (size_t i = 1; i < patterns.size(); ++i) {
+    const std::string_view s = kSpellings[i];
+    char lower[kMaxLength] = {}, caseBits[kMaxLength] = {};
+    for (size_t k = 0; k < s.size(); ++k) {
+      const bool upper = s[k] >= 'A' && s[k] <= 'Z';
+      lower[k] = upper ? static_cast<char>(s[k] + 32) : s[k];
+      caseBits[k] = upper ? 0x20 : 0;
+    }
+    patterns[i] = {Split(lower, s.size()), Split(caseBits, s.size()), s.size()};
+  }
+  return patterns;
+}();
+
+constexpr bool Same(const Words& words, const Pattern& p) {
+  return (((words.w[0] ^ p.lower.w[0]) & ~p.caseBits.w[0]) |
+          ((words.w[1] ^ p.lower.w[1]) & ~p.caseBits.w[1]) |
+          ((words.w[2] ^ p.lower.w[2]) & ~p.caseBits.w[2])) == 0;
+}
+
+Kw LookupStarred(std::string_view token);
+
+}  // namespace keyword_detail
 
 // The keyword a token is, comparing whole tokens and ignoring the case of the
 // ASCII letters A to Z only; Kw::None for every other token. Tokens that do
@@ -133,6 +221,14 @@ Kw LookupStarred(std::string_view token);
 inline Kw LookupKeyword(std::string_view token) {
   if (token.size() < 5 || token[0] != '*') return Kw::None;
   return keyword_detail::LookupStarred(token);
+}
+
+// Whether the token is the given keyword, by the same rule, without a
+// lookup: for a reader that expects one keyword above all others.
+inline bool IsKeyword(std::string_view token, Kw keyword) {
+  const keyword_detail::Pattern& p = keyword_detail::kPatterns[static_cast<size_t>(keyword)];
+  return p.length != 0 && token.size() == p.length &&
+         keyword_detail::Same(keyword_detail::Split(token.data(), token.size()), p);
 }
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -52,8 +53,19 @@ std::string TTokenStream::PrepareText(std::string bytes) {
   return bytes;
 }
 
+TTokenStream::TTokenStream(std::unique_ptr<char[]> buffer, size_t size)
+    : storage_(std::move(buffer)), text_(storage_.get()), size_(size) {
+  std::memset(storage_.get() + size, 0, kPadding);
+}
+
+TTokenStream TTokenStream::FromPrepared(std::string_view text) {
+  std::unique_ptr<char[]> buffer(new char[text.size() + kPadding]);
+  std::memcpy(buffer.get(), text.data(), text.size());
+  return TTokenStream(std::move(buffer), text.size());
+}
+
 TTokenStream TTokenStream::FromText(std::string text) {
-  return TTokenStream(PrepareText(std::move(text)));
+  return FromPrepared(PrepareText(std::move(text)));
 }
 
 TTokenStream TTokenStream::LoadFromFile(const std::string& fileName) {
@@ -70,30 +82,48 @@ TTokenStream TTokenStream::LoadFromFile(const std::string& fileName) {
       if (errno != EINTR) ThrowCannotOpen(fileName, errno);
     }
   };
-  // Read the whole file at once: straight into the text for the size a
-  // regular file reports, then in chunks for whatever else there is (a pipe
-  // has no size, and a file may grow while it is read).
-  std::string bytes;
+  // Read the whole file at once, straight into the stream's buffer (left
+  // uninitialised: the read fills it) for the size a regular file reports.
+  size_t expected = 0;
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    bytes.resize(static_cast<size_t>(info.st_size));
-    size_t filled = 0;
-    while (filled < bytes.size()) {
-      const size_t got = readSome(bytes.data() + filled, bytes.size() - filled);
-      if (got == 0) break;
-      filled += got;
-    }
-    bytes.resize(filled);
+    expected = static_cast<size_t>(info.st_size);
   }
+  // The read goes in pieces, each searched for a NUL byte while it is still
+  // in the cache.
+  std::unique_ptr<char[]> buffer(new char[expected + kPadding]);
+  constexpr size_t kPiece = size_t{256} << 10;
+  size_t filled = 0;
+  const char* nul = nullptr;
+  while (filled < expected) {
+    char* into = buffer.get() + filled;
+    const size_t got = readSome(into, std::min(kPiece, expected - filled));
+    if (got == 0) break;
+    if (!nul) nul = static_cast<const char*>(std::memchr(into, 0, got));
+    filled += got;
+  }
+  // Whatever else there is (a pipe has no size, a file may grow while it is
+  // read) comes in chunks and takes the general path.
   char chunk[1 << 16];
-  while (const size_t got = readSome(chunk, sizeof chunk))
-    bytes.append(chunk, got);
-  return TTokenStream(PrepareText(std::move(bytes)));
+  size_t got = filled < expected ? 0 : readSome(chunk, sizeof chunk);
+  const std::string_view bytes(buffer.get(), filled);
+  const bool marked = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+                      bytes.starts_with("\xEF\xBB\xBF");
+  if (got > 0 || marked) {
+    std::string all(bytes);
+    buffer.reset();
+    for (; got > 0; got = readSome(chunk, sizeof chunk))
+      all.append(chunk, got);
+    return FromPrepared(PrepareText(std::move(all)));
+  }
+  // Nothing after a NUL byte belongs to the text.
+  const size_t size = nul ? static_cast<size_t>(nul - buffer.get()) : filled;
+  return TTokenStream(std::move(buffer), size);
 }
 
 int TTokenStream::LineAt(size_t offset) const {
-  const char* data = text_.data();
-  const size_t size = text_.size();
+  const char* data = text_;
+  const size_t size = size_;
   if (offset > size) offset = size;
   long line = 1;
   for (size_t i = 0; i < offset; ++i) {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -39,14 +42,14 @@ class TTokenStream {
   // into Text() and stays valid as long as the stream lives. A "}" that takes
   // Depth below 0 throws "Brackets do not match!".
   std::string_view NextToken() {
-    const size_t size = text_.size();
-    const unsigned char* data = reinterpret_cast<const unsigned char*>(text_.data());
+    const unsigned char* data = reinterpret_cast<const unsigned char*>(text_);
     size_t pos = position_;
-    while (pos < size && kDelimiter[data[pos]])
+    // The text holds no NUL byte and NUL padding follows it: the skip stops
+    // at the end without a bounds check, and a token ends at the padding.
+    while (kSkip[data[pos]])
       ++pos;
     const size_t start = pos;
-    while (pos < size && !kDelimiter[data[pos]])
-      ++pos;
+    pos = TokenEnd(data, pos);
     position_ = pos;
     tokenStart_ = start;
     const size_t length = pos - start;
@@ -57,13 +60,13 @@ class TTokenStream {
         if (--Depth < 0) ThrowAtToken("Brackets do not match!");
       }
     }
-    return std::string_view(text_.data() + start, length);
+    return std::string_view(text_ + start, length);
   }
 
   // Current brace depth: +1 for every "{" token, -1 for every "}" token.
   int Depth = 0;
 
-  const std::string& Text() const { return text_; }
+  std::string_view Text() const { return std::string_view(text_, size_); }
   // 1-based line of the token most recently cut (of the last line of the text
   // once the text has ended).
   int TokenLine() const { return LineAt(tokenStart_); }
@@ -78,6 +81,16 @@ class TTokenStream {
       table[c] = true;
     return table;
   }();
+  // The delimiters a skip passes over: all but NUL, which only ends the text.
+  static constexpr std::array<bool, 256> kSkip = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {9, 10, 13, 32})
+      table[c] = true;
+    return table;
+  }();
+  // NUL bytes kept after the text: a token ends at the first of them, and
+  // word-wide reads from inside the text stay within the buffer.
+  static constexpr size_t kPadding = 16;
 
   // What the stream does to raw bytes before cutting tokens: a UTF-16 text
   // (FF FE or FE FF mark) is decoded to 8-bit text, each code unit below 256
@@ -86,10 +99,43 @@ class TTokenStream {
   static std::string PrepareText(std::string bytes);
 
  private:
-  explicit TTokenStream(std::string text) : text_(std::move(text)) {}
+  // Takes a buffer of at least size + kPadding bytes whose first size bytes
+  // (the text) hold no NUL byte, and fills the padding.
+  TTokenStream(std::unique_ptr<char[]> buffer, size_t size);
+  // A stream over text already prepared by PrepareText.
+  static TTokenStream FromPrepared(std::string_view text);
   int LineAt(size_t offset) const;
 
-  std::string text_;
+  // The end of the token that starts at `pos`: the first delimiter from there
+  // on. Eight bytes at a time where the byte order allows: a byte below 0x21
+  // may be a delimiter (every delimiter is), which the table then decides.
+  static size_t TokenEnd(const unsigned char* data, size_t pos) {
+    if constexpr (std::endian::native == std::endian::little) {
+      constexpr uint64_t kOnes = 0x0101010101010101ull;
+      constexpr uint64_t kHigh = 0x8080808080808080ull;
+      for (;;) {
+        uint64_t word;
+        std::memcpy(&word, data + pos, sizeof word);
+        // The high bit of every byte below 0x21, exact up to the first one.
+        const uint64_t low = (word - 0x21 * kOnes) & ~word & kHigh;
+        if (low == 0) {
+          pos += 8;
+          continue;
+        }
+        pos += static_cast<size_t>(std::countr_zero(low)) / 8;
+        if (kDelimiter[data[pos]]) return pos;
+        ++pos;  // a control byte, which is a token character
+      }
+    } else {
+      while (!kDelimiter[data[pos]])
+        ++pos;
+      return pos;
+    }
+  }
+
+  std::unique_ptr<char[]> storage_;
+  const char* text_ = nullptr;
+  size_t size_ = 0;
   size_t position_ = 0;
   size_t tokenStart_ = 0;
 };
