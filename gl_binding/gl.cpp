@@ -24,12 +24,15 @@ void ClearOpenGLEntryPoints() {
 
 }  // namespace
 
-void MaskFloatingPointExceptions() { fedisableexcept(FE_ALL_EXCEPT); }
+void MaskFloatingPointExceptions() {
+  fedisableexcept(FE_ALL_EXCEPT);
+}
 
 void BindOpenGLEntryPoints(const std::string& libraryName) {
   UnbindOpenGLEntryPoints();
   openGLLibrary = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_GLOBAL);
-  if (openGLLibrary == nullptr) throw std::runtime_error("Could not load OpenGL from " + libraryName);
+  if (openGLLibrary == nullptr)
+    throw std::runtime_error("Could not load OpenGL from " + libraryName);
   void* lib = openGLLibrary;
   Resolve(lib, "glBegin", GL.glBegin);
   Resolve(lib, "glClear", GL.glClear);

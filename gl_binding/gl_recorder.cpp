@@ -25,29 +25,56 @@ void AppendNumber(std::string& out, double value) {
   out.append(buffer, result.ptr);
 }
 
-void RecBegin(GLenum mode) { Record("glBegin", {double(mode)}); }
-void RecClear(GLbitfield mask) { Record("glClear", {double(mask)}); }
-void RecClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { Record("glClearColor", {r, g, b, a}); }
-void RecColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { Record("glColor4f", {r, g, b, a}); }
-void RecColorMaterial(GLenum face, GLenum mode) { Record("glColorMaterial", {double(face), double(mode)}); }
-void RecEnable(GLenum cap) { Record("glEnable", {double(cap)}); }
-void RecEnd() { Record("glEnd", {}); }
+void RecBegin(GLenum mode) {
+  Record("glBegin", {double(mode)});
+}
+void RecClear(GLbitfield mask) {
+  Record("glClear", {double(mask)});
+}
+void RecClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
+  Record("glClearColor", {r, g, b, a});
+}
+void RecColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+  Record("glColor4f", {r, g, b, a});
+}
+void RecColorMaterial(GLenum face, GLenum mode) {
+  Record("glColorMaterial", {double(face), double(mode)});
+}
+void RecEnable(GLenum cap) {
+  Record("glEnable", {double(cap)});
+}
+void RecEnd() {
+  Record("glEnd", {});
+}
 void RecGetMaterialfv(GLenum face, GLenum pname, GLfloat* params) {
   Record("glGetMaterialfv", {double(face), double(pname)});
-  for (int i = 0; i < 4; ++i) params[i] = 0;
+  for (int i = 0; i < 4; ++i)
+    params[i] = 0;
 }
 void RecLightfv(GLenum light, GLenum pname, const GLfloat* p) {
   Record("glLightfv", {double(light), double(pname), p[0], p[1], p[2], p[3]});
 }
-void RecLoadIdentity() { Record("glLoadIdentity", {}); }
+void RecLoadIdentity() {
+  Record("glLoadIdentity", {});
+}
 void RecMaterialf(GLenum face, GLenum pname, GLfloat param) {
   Record("glMaterialf", {double(face), double(pname), param});
 }
-void RecMatrixMode(GLenum mode) { Record("glMatrixMode", {double(mode)}); }
-void RecNormal3f(GLfloat x, GLfloat y, GLfloat z) { Record("glNormal3f", {x, y, z}); }
-void RecRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { Record("glRotatef", {angle, x, y, z}); }
-void RecTranslatef(GLfloat x, GLfloat y, GLfloat z) { Record("glTranslatef", {x, y, z}); }
-void RecVertex3f(GLfloat x, GLfloat y, GLfloat z) { Record("glVertex3f", {x, y, z}); }
+void RecMatrixMode(GLenum mode) {
+  Record("glMatrixMode", {double(mode)});
+}
+void RecNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+  Record("glNormal3f", {x, y, z});
+}
+void RecRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+  Record("glRotatef", {angle, x, y, z});
+}
+void RecTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+  Record("glTranslatef", {x, y, z});
+}
+void RecVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+  Record("glVertex3f", {x, y, z});
+}
 void RecViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
   Record("glViewport", {double(x), double(y), double(w), double(h)});
 }
@@ -101,7 +128,8 @@ void TGLRecorder::Note(const std::string& name, std::vector<double> args) {
 std::vector<std::string> TGLRecorder::Lines() const {
   std::vector<std::string> lines;
   lines.reserve(Calls.size());
-  for (const TGLCall& call : Calls) lines.push_back(FormatGLCall(call.Name, call.Args));
+  for (const TGLCall& call : Calls)
+    lines.push_back(FormatGLCall(call.Name, call.Args));
   return lines;
 }
 

@@ -16,7 +16,8 @@ void RequireEntryPoints() {
   const std::vector<std::string> missing = tessaly::MissingEntryPoints();
   if (missing.empty()) return;
   std::string names;
-  for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
+  for (const std::string& name : missing)
+    names += (names.empty() ? "" : ", ") + name;
   throw std::runtime_error("OpenGL entry points not found: " + names);
 }
 
@@ -32,7 +33,8 @@ int main() {
     RequireEntryPoints();
     exitCode = RunViewer();
   } catch (const std::exception& error) {
-    ShowErrorBox("Application Error", DescribeUnhandledError(error, ModelFileName(Viewer.ModelNumber)));
+    ShowErrorBox("Application Error",
+                 DescribeUnhandledError(error, ModelFileName(Viewer.ModelNumber)));
     exitCode = 1;
   }
   Viewer.CurrentDocument.reset();

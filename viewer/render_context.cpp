@@ -24,7 +24,8 @@ uint8_t RampValue(uint32_t index, int bits, int shift) {
 
 std::vector<TPaletteEntry> BuildPaletteRamp(const TPixelFormat& format) {
   // The palette's entry count is a 16-bit number.
-  const uint32_t count = format.ColorBits >= 0 && format.ColorBits < 16 ? 1u << format.ColorBits : 0u;
+  const uint32_t count =
+      format.ColorBits >= 0 && format.ColorBits < 16 ? 1u << format.ColorBits : 0u;
   std::vector<TPaletteEntry> entries(count);
   for (uint32_t i = 0; i < count; ++i) {
     entries[i].Red = RampValue(i, format.RedBits, format.RedShift);
@@ -38,7 +39,8 @@ void ApplyPixelFormat() {
   if (WindowSystem == nullptr) return;
   const TPixelFormat format = WindowSystem->DescribePixelFormat();
   if (!format.NeedPalette) return;
-  if (WindowSystem->CreatePalette(BuildPaletteRamp(format))) RenderContextState.WindowPalette = true;
+  if (WindowSystem->CreatePalette(BuildPaletteRamp(format)))
+    RenderContextState.WindowPalette = true;
 }
 
 void SetProjection(double aspect) {
@@ -51,7 +53,8 @@ void SetProjection(double aspect) {
 void OpenRenderContext() {
   // The window's framebuffer is fixed when the window is created, so the
   // context comes first and the format is read from it.
-  if (WindowSystem != nullptr) RenderContextState.RenderContext = WindowSystem->CreateRenderContext();
+  if (WindowSystem != nullptr)
+    RenderContextState.RenderContext = WindowSystem->CreateRenderContext();
   ApplyPixelFormat();
 
   GL.glEnable(GL_DEPTH_TEST);

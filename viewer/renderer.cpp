@@ -22,7 +22,8 @@ void TrackColor(GLenum property, const TASEColor& color) {
 }
 
 bool HasCorner(const TASEMeshVertexList* vertices, int32_t index) {
-  return vertices != nullptr && index >= 0 && static_cast<size_t>(index) < vertices->Vertices.size();
+  return vertices != nullptr && index >= 0 &&
+         static_cast<size_t>(index) < vertices->Vertices.size();
 }
 
 void SendVertex(const TASEMeshVertexList& vertices, int32_t index) {
@@ -48,7 +49,8 @@ void RenderMesh(const TASEMesh& mesh, TASEColor ambient, TASEColor diffuse, TASE
   const int32_t faceCount = mesh.FaceList != nullptr ? mesh.FaceList->Count() : 0;
   for (int32_t i = 0; i < faceCount; ++i) {
     const TASEFace face = mesh.FaceList->GetFace(i);
-    if (!HasCorner(vertices, face.A) || !HasCorner(vertices, face.B) || !HasCorner(vertices, face.C))
+    if (!HasCorner(vertices, face.A) || !HasCorner(vertices, face.B) ||
+        !HasCorner(vertices, face.C))
       continue;
     if (i < faceNormalCount) {
       const TASEVector3 n = normals->GetFaceNormal(i);
@@ -68,7 +70,8 @@ void RenderDocument(const TASEFile& document) {
     const TASEGeomObject* object = document.GetGeomObject(i);
     const TASEMaterial* material = materials->GetMaterial(object->MaterialRef);
     if (material == nullptr || object->Mesh == nullptr) continue;
-    RenderMesh(*object->Mesh, material->Ambient, material->Diffuse, material->Specular, material->Shine);
+    RenderMesh(*object->Mesh, material->Ambient, material->Diffuse, material->Specular,
+               material->Shine);
   }
 }
 

@@ -40,7 +40,8 @@ struct TMessage {
 WPARAM VirtualKey(SDL_Scancode scancode) {
   if (scancode == SDL_SCANCODE_LEFTBRACKET) return VK_OEM_4;
   if (scancode == SDL_SCANCODE_RIGHTBRACKET) return VK_OEM_6;
-  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 'A' + (scancode - SDL_SCANCODE_A);
+  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+    return 'A' + (scancode - SDL_SCANCODE_A);
   return 0;
 }
 
@@ -90,8 +91,9 @@ class TSDLWindowSystem final : public TWindowSystem {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.DepthBits);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.StencilBits);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWindowWidth,
-                               kWindowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                               kWindowWidth, kWindowHeight,
+                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (window_ == nullptr) return false;
     SDL_ShowWindow(window_);
 
@@ -153,7 +155,8 @@ class TSDLWindowSystem final : public TWindowSystem {
         return true;
       }
       SDL_Event event;
-      if (SDL_WaitEventTimeout(&event, static_cast<int>(timerDue_ - now)) && Translate(event, message))
+      if (SDL_WaitEventTimeout(&event, static_cast<int>(timerDue_ - now)) &&
+          Translate(event, message))
         return true;
     }
   }
@@ -200,7 +203,8 @@ class TSDLWindowSystem final : public TWindowSystem {
     palette_ = SDL_AllocPalette(static_cast<int>(entries.size()));
     if (palette_ == nullptr) return false;
     std::vector<SDL_Color> colors;
-    for (const TPaletteEntry& e : entries) colors.push_back({e.Red, e.Green, e.Blue, 255});
+    for (const TPaletteEntry& e : entries)
+      colors.push_back({e.Red, e.Green, e.Blue, 255});
     SDL_SetPaletteColors(palette_, colors.data(), 0, static_cast<int>(colors.size()));
     return true;
   }
@@ -259,7 +263,8 @@ class TSDLWindowSystem final : public TWindowSystem {
             int width = 0, height = 0;
             SDL_GetWindowSize(window_, &width, &height);
             message.Message = WM_SIZE;
-            message.LParam = MakeLParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+            message.LParam =
+                MakeLParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
             return true;
           }
           default:
@@ -275,13 +280,15 @@ class TSDLWindowSystem final : public TWindowSystem {
         if (!InsideClientArea(event.motion.x, event.motion.y)) return false;
         message.Message = WM_MOUSEMOVE;
         message.WParam = MouseKeys(event.motion.state, SDL_GetModState());
-        message.LParam = MakeLParam(static_cast<uint32_t>(event.motion.x), static_cast<uint32_t>(event.motion.y));
+        message.LParam = MakeLParam(static_cast<uint32_t>(event.motion.x),
+                                    static_cast<uint32_t>(event.motion.y));
         return true;
       case SDL_SYSWMEVENT: {
         const SDL_SysWMmsg* wm = event.syswm.msg;
         if (wm == nullptr || wm->subsystem != SDL_SYSWM_X11) return false;
         const XEvent& x = wm->msg.x11.event;
-        if (x.type != ClientMessage || x.xclient.window != xWindow_ || x.xclient.message_type != wmAppAtom_)
+        if (x.type != ClientMessage || x.xclient.window != xWindow_ ||
+            x.xclient.message_type != wmAppAtom_)
           return false;
         message.Message = WM_APP;
         return true;
@@ -337,7 +344,8 @@ int RunViewer() {
   system.SetTimer(kTimerPeriodMs);
 
   TMessage message;
-  while (system.GetMessage(message)) system.Dispatch(message);
+  while (system.GetMessage(message))
+    system.Dispatch(message);
   system.KillTimer();
   return static_cast<int>(message.WParam);
 }

@@ -22,7 +22,9 @@ void AddWrapping(int32_t& value, int64_t delta) {
   value = static_cast<int32_t>(static_cast<uint32_t>(value) + static_cast<uint32_t>(delta));
 }
 
-LRESULT DefaultHandling(uint32_t, WPARAM, LPARAM) { return 0; }
+LRESULT DefaultHandling(uint32_t, WPARAM, LPARAM) {
+  return 0;
+}
 
 void HandleDestroy() {
   Viewer.CurrentDocument.reset();
@@ -74,8 +76,8 @@ void HandleMouseMove(WPARAM keys, LPARAM lParam) {
 std::string ClassName(const std::exception& error) {
   const char* mangled = typeid(error).name();
   int status = 0;
-  std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                   std::free);
+  std::unique_ptr<char, void (*)(void*)> demangled(
+      abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
   std::string name = status == 0 && demangled ? demangled.get() : mangled;
   // Only the class's own name, without its namespaces.
   const size_t colon = name.rfind("::");

@@ -2,8 +2,12 @@
 
 namespace tessaly::testing {
 
-TFakeWindowSystem::TFakeWindowSystem(TGLRecorder& recorder) : recorder_(recorder) { WindowSystem = this; }
-TFakeWindowSystem::~TFakeWindowSystem() { WindowSystem = nullptr; }
+TFakeWindowSystem::TFakeWindowSystem(TGLRecorder& recorder) : recorder_(recorder) {
+  WindowSystem = this;
+}
+TFakeWindowSystem::~TFakeWindowSystem() {
+  WindowSystem = nullptr;
+}
 
 bool TFakeWindowSystem::CreateRenderContext() {
   recorder_.Note("CreateRenderContext");
@@ -22,9 +26,17 @@ bool TFakeWindowSystem::CreatePalette(const std::vector<TPaletteEntry>& entries)
   Palette = entries;
   return true;
 }
-void TFakeWindowSystem::DeletePalette() { recorder_.Note("DeletePalette"); }
-void TFakeWindowSystem::SwapBuffers() { recorder_.Note("SwapBuffers"); }
-void TFakeWindowSystem::PostQuitMessage(int exitCode) { recorder_.Note("PostQuitMessage", {double(exitCode)}); }
-void TFakeWindowSystem::Sleep(uint32_t milliseconds) { recorder_.Note("Sleep", {double(milliseconds)}); }
+void TFakeWindowSystem::DeletePalette() {
+  recorder_.Note("DeletePalette");
+}
+void TFakeWindowSystem::SwapBuffers() {
+  recorder_.Note("SwapBuffers");
+}
+void TFakeWindowSystem::PostQuitMessage(int exitCode) {
+  recorder_.Note("PostQuitMessage", {double(exitCode)});
+}
+void TFakeWindowSystem::Sleep(uint32_t milliseconds) {
+  recorder_.Note("Sleep", {double(milliseconds)});
+}
 
 }  // namespace tessaly::testing

@@ -30,7 +30,9 @@ class HandlersTest : public ::testing::Test {
   }
   void TearDown() override { Viewer = TViewerState{}; }
 
-  static void Move(WPARAM keys, int x, int y) { ViewerWindowProc(WM_MOUSEMOVE, keys, MakeLParam(x, y)); }
+  static void Move(WPARAM keys, int x, int y) {
+    ViewerWindowProc(WM_MOUSEMOVE, keys, MakeLParam(x, y));
+  }
 
   TGLRecorder recorder;
   TFakeWindowSystem windowSystem{recorder};
@@ -67,7 +69,8 @@ TEST_F(HandlersTest, RightDragMovesNearerOrFartherWithinLimits) {
     Viewer.ViewDistance = c.startDistance;
     Viewer.LastMouse = {7, c.fromY};
     Move(MK_RBUTTON, 7, c.toY);
-    EXPECT_EQ(Viewer.ViewDistance, c.expected) << c.startDistance << ": " << c.fromY << " -> " << c.toY;
+    EXPECT_EQ(Viewer.ViewDistance, c.expected)
+        << c.startDistance << ": " << c.fromY << " -> " << c.toY;
     EXPECT_EQ(Viewer.SpinAngle, 0);
     EXPECT_EQ(Viewer.TiltAngle, 0);
   }
@@ -114,12 +117,15 @@ TEST_F(HandlersTest, DestroyFreesDocumentThenClosesContextThenQuits) {
   Viewer.CurrentDocument = std::make_unique<TASEFile>();
   RenderContextState.RenderContext = true;
   bool documentFreedFirst = false;
-  windowSystem.OnDeleteRenderContext = [&] { documentFreedFirst = Viewer.CurrentDocument == nullptr; };
+  windowSystem.OnDeleteRenderContext = [&] {
+    documentFreedFirst = Viewer.CurrentDocument == nullptr;
+  };
 
   EXPECT_EQ(ViewerWindowProc(WM_DESTROY, 0, 0), 0);
 
   EXPECT_TRUE(documentFreedFirst);
-  EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{"DeleteRenderContext()", "PostQuitMessage(0)", "Sleep(10)"}));
+  EXPECT_EQ(recorder.Lines(),
+            (std::vector<std::string>{"DeleteRenderContext()", "PostQuitMessage(0)", "Sleep(10)"}));
   EXPECT_FALSE(RenderContextState.RenderContext);
 }
 
@@ -150,7 +156,8 @@ TEST_F(HandlersTest, SizeRebuildsProjectionAndViewport) {
     EXPECT_EQ(perspective.Args[2], 1.0);
     EXPECT_EQ(perspective.Args[3], 2000.0);
     EXPECT_EQ(recorder.Lines()[3], FormatGLCall("glMatrixMode", {GL_MODELVIEW}));
-    EXPECT_EQ(recorder.Lines()[4], FormatGLCall("glViewport", {0, 0, double(c.width), double(c.height)}));
+    EXPECT_EQ(recorder.Lines()[4],
+              FormatGLCall("glViewport", {0, 0, double(c.width), double(c.height)}));
   }
 }
 
@@ -163,7 +170,8 @@ class ModelSwitchTest : public HandlersTest {
     folder_ = fs::temp_directory_path() / ("tessaly_models_" + std::to_string(getpid()));
     fs::create_directories(folder_);
     for (const char* name : {"AH64", "A10", "MIG21", "F16", "F117A", "F22"})
-      std::ofstream(folder_ / (std::string(name) + ".ASE")) << "*3DSMAX_ASCIIEXPORT 200\n*COMMENT \"" << name << "\"\n";
+      std::ofstream(folder_ / (std::string(name) + ".ASE"))
+          << "*3DSMAX_ASCIIEXPORT 200\n*COMMENT \"" << name << "\"\n";
     previous_ = fs::current_path();
     fs::current_path(folder_);
   }
@@ -174,7 +182,8 @@ class ModelSwitchTest : public HandlersTest {
   }
 
   static std::string LoadedModel() {
-    if (Viewer.CurrentDocument == nullptr || Viewer.CurrentDocument->Comments.empty()) return "(none)";
+    if (Viewer.CurrentDocument == nullptr || Viewer.CurrentDocument->Comments.empty())
+      return "(none)";
     return Viewer.CurrentDocument->Comments.front()->Text;
   }
 
@@ -188,7 +197,7 @@ TEST_F(ModelSwitchTest, BracketKeysStepThroughTheModelsWithWrapAround) {
     const char* loaded;
   };
   const Step steps[] = {
-      {VK_OEM_4, 6, "F22"}, {VK_OEM_6, 1, "AH64"}, {VK_OEM_6, 2, "A10"},  {VK_OEM_6, 3, "MIG21"},
+      {VK_OEM_4, 6, "F22"}, {VK_OEM_6, 1, "AH64"},  {VK_OEM_6, 2, "A10"}, {VK_OEM_6, 3, "MIG21"},
       {VK_OEM_6, 4, "F16"}, {VK_OEM_6, 5, "F117A"}, {VK_OEM_6, 6, "F22"}, {VK_OEM_6, 1, "AH64"},
       {VK_OEM_4, 6, "F22"}, {VK_OEM_4, 5, "F117A"},
   };
@@ -203,12 +212,14 @@ TEST_F(ModelSwitchTest, BracketKeysStepThroughTheModelsWithWrapAround) {
 TEST_F(ModelSwitchTest, EveryKeyDownReloadsAndOtherKeysDoNothing) {
   ReloadModel();
   const TASEFile* first = Viewer.CurrentDocument.get();
-  for (WPARAM key : {WPARAM{'A'}, WPARAM{91}, WPARAM{93}, WPARAM{0}, WPARAM{220}}) ViewerWindowProc(WM_KEYDOWN, key, 0);
+  for (WPARAM key : {WPARAM{'A'}, WPARAM{91}, WPARAM{93}, WPARAM{0}, WPARAM{220}})
+    ViewerWindowProc(WM_KEYDOWN, key, 0);
   EXPECT_EQ(Viewer.CurrentDocument.get(), first);
   EXPECT_EQ(Viewer.ModelNumber, 1);
 
   // An auto-repeated key arrives as further key-downs: one step each.
-  for (int i = 0; i < 3; ++i) ViewerWindowProc(WM_KEYDOWN, VK_OEM_6, 0);
+  for (int i = 0; i < 3; ++i)
+    ViewerWindowProc(WM_KEYDOWN, VK_OEM_6, 0);
   EXPECT_EQ(Viewer.ModelNumber, 4);
   EXPECT_EQ(LoadedModel(), "F16");
 }
@@ -232,10 +243,12 @@ TEST_F(ModelSwitchTest, MissingModelFileEscapesTheKeyHandler) {
 }
 
 TEST(UnhandledErrorTest, NamesClassModuleMessageAndPlace) {
-  EXPECT_EQ(DescribeUnhandledError(EParseError("Unexpected end of file", 12), "MIG21.ASE"),
-            "Exception EParseError in module tessaly.\nUnexpected end of file\n(MIG21.ASE, line 12)");
-  EXPECT_EQ(DescribeUnhandledError(std::runtime_error("Could not load GLu from libGLU.so.1"), "AH64.ASE"),
-            "Exception runtime_error in module tessaly.\nCould not load GLu from libGLU.so.1");
+  EXPECT_EQ(
+      DescribeUnhandledError(EParseError("Unexpected end of file", 12), "MIG21.ASE"),
+      "Exception EParseError in module tessaly.\nUnexpected end of file\n(MIG21.ASE, line 12)");
+  EXPECT_EQ(
+      DescribeUnhandledError(std::runtime_error("Could not load GLu from libGLU.so.1"), "AH64.ASE"),
+      "Exception runtime_error in module tessaly.\nCould not load GLu from libGLU.so.1");
 }
 
 }  // namespace

@@ -42,25 +42,34 @@ TEST_F(RenderContextTest, TrueColourOpenSetsLightProjectionAndViewport) {
   OpenRenderContext();
 
   std::vector<std::string> expected = {"CreateRenderContext()", "DescribePixelFormat()"};
-  for (const std::string& line : ExpectedSetUp()) expected.push_back(line);
+  for (const std::string& line : ExpectedSetUp())
+    expected.push_back(line);
   EXPECT_EQ(recorder.Lines(), expected);
   EXPECT_EQ(recorder.Calls[11].Args[1], 4.0 / 3.0) << "the double nearest to 4/3";
 
   recorder.Clear();
   CloseRenderContext();
-  EXPECT_EQ(recorder.Lines(), std::vector<std::string>{"DeleteRenderContext()"}) << "no palette to delete";
+  EXPECT_EQ(recorder.Lines(), std::vector<std::string>{"DeleteRenderContext()"})
+      << "no palette to delete";
 }
 
 TEST_F(RenderContextTest, IndexedFormatGetsARampPaletteDeletedAtClose) {
-  windowSystem.Format = {.NeedPalette = true, .ColorBits = 8, .RedBits = 3, .RedShift = 0, .GreenBits = 3,
-                         .GreenShift = 3, .BlueBits = 2, .BlueShift = 6};
+  windowSystem.Format = {.NeedPalette = true,
+                         .ColorBits = 8,
+                         .RedBits = 3,
+                         .RedShift = 0,
+                         .GreenBits = 3,
+                         .GreenShift = 3,
+                         .BlueBits = 2,
+                         .BlueShift = 6};
   OpenRenderContext();
   EXPECT_EQ(recorder.Lines()[2], "CreatePalette(256)");
   EXPECT_EQ(windowSystem.Palette.size(), 256u);
 
   recorder.Clear();
   CloseRenderContext();
-  EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{"DeleteRenderContext()", "DeletePalette()"}));
+  EXPECT_EQ(recorder.Lines(),
+            (std::vector<std::string>{"DeleteRenderContext()", "DeletePalette()"}));
 }
 
 TEST_F(RenderContextTest, SetUpGoesOnWithoutAContext) {
@@ -72,16 +81,23 @@ TEST_F(RenderContextTest, SetUpGoesOnWithoutAContext) {
   EXPECT_TRUE(recorder.Calls.empty()) << "nothing to delete";
 }
 
-std::vector<int> Channel(const std::vector<TPaletteEntry>& ramp, uint8_t TPaletteEntry::*channel, int step,
-                         int count) {
+std::vector<int> Channel(const std::vector<TPaletteEntry>& ramp, uint8_t TPaletteEntry::*channel,
+                         int step, int count) {
   std::vector<int> values;
-  for (int i = 0; i < count; ++i) values.push_back(ramp[static_cast<size_t>(i * step)].*channel);
+  for (int i = 0; i < count; ++i)
+    values.push_back(ramp[static_cast<size_t>(i * step)].*channel);
   return values;
 }
 
 TEST(PaletteRampTest, ThreeThreeTwo) {
-  const auto ramp = BuildPaletteRamp({.NeedPalette = true, .ColorBits = 8, .RedBits = 3, .RedShift = 0,
-                                      .GreenBits = 3, .GreenShift = 3, .BlueBits = 2, .BlueShift = 6});
+  const auto ramp = BuildPaletteRamp({.NeedPalette = true,
+                                      .ColorBits = 8,
+                                      .RedBits = 3,
+                                      .RedShift = 0,
+                                      .GreenBits = 3,
+                                      .GreenShift = 3,
+                                      .BlueBits = 2,
+                                      .BlueShift = 6});
   ASSERT_EQ(ramp.size(), 256u);
   const std::vector<int> eightLevels = {0, 36, 72, 109, 145, 182, 218, 255};
   EXPECT_EQ(Channel(ramp, &TPaletteEntry::Red, 1, 8), eightLevels);
@@ -93,8 +109,14 @@ TEST(PaletteRampTest, ThreeThreeTwo) {
 
 TEST(PaletteRampTest, OneBitAndZeroBitChannels) {
   // Red 1 bit, green 0 bits, blue 1 bit.
-  const auto ramp = BuildPaletteRamp({.NeedPalette = true, .ColorBits = 2, .RedBits = 1, .RedShift = 0,
-                                      .GreenBits = 0, .GreenShift = 1, .BlueBits = 1, .BlueShift = 1});
+  const auto ramp = BuildPaletteRamp({.NeedPalette = true,
+                                      .ColorBits = 2,
+                                      .RedBits = 1,
+                                      .RedShift = 0,
+                                      .GreenBits = 0,
+                                      .GreenShift = 1,
+                                      .BlueBits = 1,
+                                      .BlueShift = 1});
   ASSERT_EQ(ramp.size(), 4u);
   EXPECT_EQ(ramp[0], (TPaletteEntry{0, 0, 0, 0}));
   EXPECT_EQ(ramp[1], (TPaletteEntry{255, 0, 0, 0}));

@@ -16,7 +16,9 @@ namespace {
 using testing::TFakeWindowSystem;
 using Lines = std::vector<std::string>;
 
-void Append(Lines& lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); }
+void Append(Lines& lines, const Lines& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+}
 
 Lines FrameStart(int distance, int spin, int tilt) {
   return {
@@ -31,8 +33,10 @@ Lines FrameStart(int distance, int spin, int tilt) {
 }
 
 Lines MeshStart(TASEColor ambient, TASEColor diffuse, TASEColor specular, float shine) {
-  Lines lines = {FormatGLCall("glEnable", {GL_LIGHTING}), FormatGLCall("glEnable", {GL_COLOR_MATERIAL})};
-  for (auto [property, c] : {std::pair{GL_AMBIENT, ambient}, {GL_DIFFUSE, diffuse}, {GL_SPECULAR, specular}}) {
+  Lines lines = {FormatGLCall("glEnable", {GL_LIGHTING}),
+                 FormatGLCall("glEnable", {GL_COLOR_MATERIAL})};
+  for (auto [property, c] :
+       {std::pair{GL_AMBIENT, ambient}, {GL_DIFFUSE, diffuse}, {GL_SPECULAR, specular}}) {
     lines.push_back(FormatGLCall("glColorMaterial", {GL_FRONT, double(property)}));
     lines.push_back(FormatGLCall("glColor4f", {c.R, c.G, c.B, c.A}));
     lines.push_back(FormatGLCall("glGetMaterialfv", {GL_FRONT, double(property)}));
@@ -42,8 +46,12 @@ Lines MeshStart(TASEColor ambient, TASEColor diffuse, TASEColor specular, float 
   return lines;
 }
 
-std::string Normal(float x, float y, float z) { return FormatGLCall("glNormal3f", {x, y, z}); }
-std::string Vertex(float x, float y, float z) { return FormatGLCall("glVertex3f", {x, y, z}); }
+std::string Normal(float x, float y, float z) {
+  return FormatGLCall("glNormal3f", {x, y, z});
+}
+std::string Vertex(float x, float y, float z) {
+  return FormatGLCall("glVertex3f", {x, y, z});
+}
 
 class RendererTest : public ::testing::Test {
  protected:
@@ -118,12 +126,14 @@ TEST_F(RendererTest, DrawsEachObjectWithAMaterialInOrder) {
   Lines expected = FrameStart(30, 400, -15);
   // "Wing", material 1: the colours it does not set keep opaque black.
   Append(expected, MeshStart({0, 0, 0, 1}, {0.5f, 0.5f, 0.5f, 1}, {0, 0, 0, 1}, 0));
-  Append(expected, {Normal(0, -1, 0), Vertex(0, 0, 0), Vertex(1, 0, 0), Vertex(1, 0, 1),  //
-                    Normal(0, -0.5f, 0.5f), Vertex(0, 0, 0), Vertex(1, 0, 1), Vertex(0, 0, 1), "glEnd()"});
+  Append(expected,
+         {Normal(0, -1, 0), Vertex(0, 0, 0), Vertex(1, 0, 0), Vertex(1, 0, 1),  //
+          Normal(0, -0.5f, 0.5f), Vertex(0, 0, 0), Vertex(1, 0, 1), Vertex(0, 0, 1), "glEnd()"});
   // "Unpainted" names no material and is skipped; "Tail" keeps the default
   // reference 0 and has no normals.
   Append(expected, MeshStart({0, 0, 1, 1}, {1, 0, 0, 1}, {0.9f, 0.9f, 0.9f, 1}, 0.25f));
-  Append(expected, {Vertex(2, 0, 1.5f), Vertex(2, 0, 0), Vertex(3, 0, 0), "glEnd()", "SwapBuffers()"});
+  Append(expected,
+         {Vertex(2, 0, 1.5f), Vertex(2, 0, 0), Vertex(3, 0, 0), "glEnd()", "SwapBuffers()"});
   EXPECT_EQ(recorder.Lines(), expected);
 }
 
@@ -149,13 +159,15 @@ class RendererGuardTest : public RendererTest {
     int32_t a, b, c;
   };
 
-  static std::unique_ptr<TASEMesh> MakeMesh(const std::vector<TASEVector3>& vertices, const std::vector<Face>& faces,
+  static std::unique_ptr<TASEMesh> MakeMesh(const std::vector<TASEVector3>& vertices,
+                                            const std::vector<Face>& faces,
                                             const std::vector<TASEVector3>& faceNormals) {
     auto mesh = std::make_unique<TASEMesh>();
     mesh->VertexList = std::make_unique<TASEMeshVertexList>();
     mesh->VertexList->Vertices = vertices;
     mesh->FaceList = std::make_unique<TASEMeshFaceList>();
-    for (const Face& f : faces) mesh->FaceList->Faces.push_back({.A = f.a, .B = f.b, .C = f.c});
+    for (const Face& f : faces)
+      mesh->FaceList->Faces.push_back({.A = f.a, .B = f.b, .C = f.c});
     mesh->Normals = std::make_unique<TASEMeshNormals>();
     mesh->Normals->FaceNormals = faceNormals;
     return mesh;
@@ -203,8 +215,9 @@ TEST_F(RendererGuardTest, DocumentWithoutMaterialListDrawsNothing) {
 }
 
 TEST_F(RendererGuardTest, ObjectsWithoutMaterialOrMeshAreSkipped) {
-  TASEFile& document = MakeDocument(MakeMesh(kTriangle, {{0, 1, 2}}, {}), MakeMesh(kTriangle, {{0, 1, 2}}, {}),
-                                    MakeMesh(kTriangle, {{0, 1, 2}}, {}), std::unique_ptr<TASEMesh>());
+  TASEFile& document =
+      MakeDocument(MakeMesh(kTriangle, {{0, 1, 2}}, {}), MakeMesh(kTriangle, {{0, 1, 2}}, {}),
+                   MakeMesh(kTriangle, {{0, 1, 2}}, {}), std::unique_ptr<TASEMesh>());
   document.MaterialList->Materials.resize(3);  // slots 1 and 2 stay empty
   document.GeomObjects[0]->MaterialRef = -1;
   document.GeomObjects[1]->MaterialRef = 2;
@@ -219,10 +232,11 @@ TEST_F(RendererGuardTest, MeshesWithoutFacesOrVerticesGiveEmptyTriangleLists) {
   noVertexList->VertexList.reset();
   auto noNormals = MakeMesh({}, {}, {});
   noNormals->Normals.reset();
-  MakeDocument(MakeMesh(kTriangle, {}, {}), std::move(noFaceList), std::move(noVertexList), std::move(noNormals),
-               MakeMesh({}, {{0, 1, 2}}, {}));
+  MakeDocument(MakeMesh(kTriangle, {}, {}), std::move(noFaceList), std::move(noVertexList),
+               std::move(noNormals), MakeMesh({}, {{0, 1, 2}}, {}));
   Lines expected;
-  for (int i = 0; i < 5; ++i) Append(expected, EmptyMesh());
+  for (int i = 0; i < 5; ++i)
+    Append(expected, EmptyMesh());
   EXPECT_EQ(DrawnCalls(), expected);
 }
 
