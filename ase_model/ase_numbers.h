@@ -43,13 +43,12 @@ inline constexpr float kQuickRealScaleF[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
 inline constexpr double kQuickRealScale[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// An optional sign, then at most fifteen digits with at most one separator,
-// no exponent ("-54.9536", "0.0000", "1024"). The value is the integer the
-// digits make divided by a power of ten. Below 2^24 both are exact floats
-// and one float division rounds correctly; beyond, the quotient is rounded
-// to a double (exact operands again), and then to a float unless it lies
-// exactly halfway between two floats: there the decimal value may lie on
-// either side, and the full conversion decides.
+namespace number_detail {
+
+// The body of QuickReal. With kDelimited the byte after the token is known
+// to be neither a digit nor a separator, so the digit loops stop there by
+// themselves and need no bounds check.
+template <bool kDelimited>
 inline bool QuickReal(std::string_view token, char decimalSeparator, float& value) {
   const char* p = token.data();
   const char* const end = p + token.size();
@@ -57,16 +56,18 @@ inline bool QuickReal(std::string_view token, char decimalSeparator, float& valu
   if (p != end && (*p == '-' || *p == '+')) ++p;
   const char* const first = p;
   uint64_t mantissa = 0;
-  unsigned digit;
-  while (p != end && (digit = static_cast<unsigned char>(*p) - '0') < 10) {
+  uint64_t digit;
+  while ((kDelimited || p != end) &&
+         (digit = static_cast<unsigned char>(*p) - uint64_t{'0'}) < 10) {
     mantissa = mantissa * 10 + digit;
     ++p;
   }
   size_t digits = static_cast<size_t>(p - first);
   size_t scale = 0;  // digits after the separator
-  if (p != end && *p == decimalSeparator) {
+  if ((kDelimited || p != end) && *p == decimalSeparator) {
     const char* const fraction = ++p;
-    while (p != end && (digit = static_cast<unsigned char>(*p) - '0') < 10) {
+    while ((kDelimited || p != end) &&
+           (digit = static_cast<unsigned char>(*p) - uint64_t{'0'}) < 10) {
       mantissa = mantissa * 10 + digit;
       ++p;
     }
@@ -88,6 +89,26 @@ inline bool QuickReal(std::string_view token, char decimalSeparator, float& valu
   }
   value = negative ? -f : f;
   return true;
+}
+
+}  // namespace number_detail
+
+// An optional sign, then at most fifteen digits with at most one separator,
+// no exponent ("-54.9536", "0.0000", "1024"). The value is the integer the
+// digits make divided by a power of ten. Below 2^24 both are exact floats
+// and one float division rounds correctly; beyond, the quotient is rounded
+// to a double (exact operands again), and then to a float unless it lies
+// exactly halfway between two floats: there the decimal value may lie on
+// either side, and the full conversion decides.
+inline bool QuickReal(std::string_view token, char decimalSeparator, float& value) {
+  return number_detail::QuickReal<false>(token, decimalSeparator, value);
+}
+
+// The same for a token followed by a byte that is neither a digit nor the
+// separator, as every token of the token stream is (by a delimiter, or by
+// the NUL padding after the text).
+inline bool QuickRealDelimited(std::string_view token, char decimalSeparator, float& value) {
+  return number_detail::QuickReal<true>(token, decimalSeparator, value);
 }
 
 }  // namespace tessaly

@@ -27,7 +27,10 @@ class TASEReader {
   static constexpr size_t kBudgetAllowance = 1048576;
 
   explicit TASEReader(TTokenStream& stream)
-      : Stream(stream), budget_(stream.Text().size() + kBudgetAllowance) {}
+      : Stream(stream),
+        budget_(stream.Text().size() + kBudgetAllowance),
+        textStart_(reinterpret_cast<uintptr_t>(stream.Text().data())),
+        textSize_(stream.Text().size()) {}
 
   TTokenStream& Stream;
 
@@ -65,8 +68,18 @@ class TASEReader {
   // real value of the load fixes it (a comma if that token has one, a full
   // stop otherwise); a value written with the other one does not convert.
   float ToReal(std::string_view token) {
-    float value;
-    return separator_ != 0 && QuickReal(token, separator_, value) ? value : ToRealInFull(token);
+    if (separator_ != 0) {
+      float value;
+      // A whole token of the stream's text ends at a delimiter or at the
+      // NUL padding after the text, either of which stops the digits.
+      const bool inText = reinterpret_cast<uintptr_t>(token.data()) - textStart_ <= textSize_;
+      if (inText && TTokenStream::kDelimiter[static_cast<unsigned char>(token.data()[token.size()])]
+              ? QuickRealDelimited(token, separator_, value)
+              : QuickReal(token, separator_, value)) {
+        return value;
+      }
+    }
+    return ToRealInFull(token);
   }
   char DecimalSeparator() const { return separator_; }
 
@@ -110,6 +123,8 @@ class TASEReader {
   bool held_ = false;
   char separator_ = 0;  // 0 until the first real value of the load
   size_t budget_;
+  uintptr_t textStart_;  // where the stream's text lies
+  size_t textSize_;
 
   int32_t ToIntInFull(std::string_view token);
   float ToRealInFull(std::string_view token);

@@ -1,6 +1,7 @@
 #include "token_stream/token_stream.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
@@ -53,13 +54,37 @@ std::string TTokenStream::PrepareText(std::string bytes) {
   return bytes;
 }
 
-TTokenStream::TTokenStream(std::unique_ptr<char[]> buffer, size_t size)
+void TTokenStream::BufferFree::operator()(char* p) const {
+  if (mapped != 0) {
+    ::munmap(p, mapped);
+  } else {
+    delete[] p;
+  }
+}
+
+TTokenStream::Buffer TTokenStream::NewBuffer(size_t size) {
+  // A large text goes into an anonymous mapping whose pages are all made
+  // present at once, which costs far less than the fault per page that
+  // filling a fresh heap block takes as the read goes.
+  constexpr size_t kMapFrom = size_t{1} << 20;
+  if (size >= kMapFrom) {
+    int flags = MAP_PRIVATE | MAP_ANONYMOUS;
+#ifdef MAP_POPULATE
+    flags |= MAP_POPULATE;
+#endif
+    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, flags, -1, 0);
+    if (p != MAP_FAILED) return Buffer(static_cast<char*>(p), BufferFree{size});
+  }
+  return Buffer(new char[size], BufferFree{});
+}
+
+TTokenStream::TTokenStream(Buffer buffer, size_t size)
     : storage_(std::move(buffer)), text_(storage_.get()), size_(size) {
   std::memset(storage_.get() + size, 0, kPadding);
 }
 
 TTokenStream TTokenStream::FromPrepared(std::string_view text) {
-  std::unique_ptr<char[]> buffer(new char[text.size() + kPadding]);
+  Buffer buffer = NewBuffer(text.size() + kPadding);
   std::memcpy(buffer.get(), text.data(), text.size());
   return TTokenStream(std::move(buffer), text.size());
 }
@@ -82,8 +107,8 @@ TTokenStream TTokenStream::LoadFromFile(const std::string& fileName) {
       if (errno != EINTR) ThrowCannotOpen(fileName, errno);
     }
   };
-  // Read the whole file at once, straight into the stream's buffer (left
-  // uninitialised: the read fills it) for the size a regular file reports.
+  // Read the whole file at once, straight into the stream's buffer (not
+  // cleared first: the read fills it) for the size a regular file reports.
   size_t expected = 0;
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
@@ -91,7 +116,7 @@ TTokenStream TTokenStream::LoadFromFile(const std::string& fileName) {
   }
   // The read goes in pieces, each searched for a NUL byte while it is still
   // in the cache.
-  std::unique_ptr<char[]> buffer(new char[expected + kPadding]);
+  Buffer buffer = NewBuffer(expected + kPadding);
   constexpr size_t kPiece = size_t{256} << 10;
   size_t filled = 0;
   const char* nul = nullptr;

@@ -99,9 +99,19 @@ class TTokenStream {
   static std::string PrepareText(std::string bytes);
 
  private:
+  // The text's buffer: a heap block, or for large texts an anonymous
+  // mapping (BufferFree knows which).
+  struct BufferFree {
+    size_t mapped = 0;  // bytes mapped; 0 for a heap block
+    void operator()(char* p) const;
+  };
+  using Buffer = std::unique_ptr<char[], BufferFree>;
+  // A buffer of that many bytes, its contents unspecified.
+  static Buffer NewBuffer(size_t size);
+
   // Takes a buffer of at least size + kPadding bytes whose first size bytes
   // (the text) hold no NUL byte, and fills the padding.
-  TTokenStream(std::unique_ptr<char[]> buffer, size_t size);
+  TTokenStream(Buffer buffer, size_t size);
   // A stream over text already prepared by PrepareText.
   static TTokenStream FromPrepared(std::string_view text);
   int LineAt(size_t offset) const;
@@ -133,7 +143,7 @@ class TTokenStream {
     }
   }
 
-  std::unique_ptr<char[]> storage_;
+  Buffer storage_;
   const char* text_ = nullptr;
   size_t size_ = 0;
   size_t position_ = 0;
