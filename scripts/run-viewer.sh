@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh viewer
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALY_TESTS=OFF
 cmake --build build -j "$(nproc)" --target tessaly tessaly-dump
 if [ ! -x build/bin/tessaly ]; then
   echo "The viewer is not built yet; build/bin/tessaly-dump inspects ASE files." >&2

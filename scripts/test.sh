@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tessaly and runs every test: installs missing Debian packages, builds
-# with CMake, runs the test suite (under Xvfb where there is no display).
+# with CMake, runs the test suite (under Xvfb where there is no display), the
+# suite again with sanitizers, and each fuzz target for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +21,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then a short run of each fuzz target.
+scripts/sanitize.sh
+scripts/fuzz.sh 60
