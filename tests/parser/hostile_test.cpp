@@ -365,6 +365,52 @@ TEST(Hostile, CarriageReturnOnlyLineBreaks) {
   EXPECT_EQ(bad.line, 3);
 }
 
+// --- The end of a large text -----------------------------------------------
+
+// Large texts live in a buffer of their own whose padding ends where the
+// buffer does: a number that ends the text, read through the quick
+// conversions, must stop at the padding. The buffer is sized so that it ends
+// on a page boundary, where reading past it would fault.
+class EndOfLargeText : public testing::TestWithParam<const char*> {};
+
+TEST_P(EndOfLargeText, LastNumberStopsAtTheEnd) {
+  const std::string last = GetParam();
+  const size_t size = 4096 * 300 - 16;  // over 1 MB; with 16 bytes of padding, whole pages
+  std::string text = "*GEOMOBJECT { *MESH { *MESH_VERTEX_LIST {";
+  const std::string entry = "*MESH_VERTEX 7 1.5 -2.25 " + last;
+  text.append(size - text.size() - entry.size() - 1, ' ');
+  text += '\n';
+  text += entry;
+  ASSERT_EQ(text.size(), size);
+  const float expected = std::stof(last);
+
+  auto check = [&](const TASEFile& doc, const std::string& message) {
+    EXPECT_EQ(message, "Invalid token in vertex list! (\"\")");
+    ASSERT_EQ(doc.GeomObjects.size(), 1u);
+    const TASEVector3 v = doc.GeomObjects[0]->Mesh->VertexList->GetVertex(7);
+    EXPECT_EQ(v.X, 1.5f);
+    EXPECT_EQ(v.Y, -2.25f);
+    EXPECT_EQ(v.Z, expected);
+  };
+  const Loaded fromMemory = LoadText(text);
+  check(*fromMemory.doc, fromMemory.message);
+
+  ScratchFile file("large_end.ase", text);
+  TASEFile fromFile;
+  std::string message;
+  try {
+    fromFile.LoadFromFile(file.Path());
+  } catch (const EParseError& e) {
+    message = e.what();
+  }
+  check(fromFile, message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, EndOfLargeText,
+                         testing::Values("3", "-0.5", "12345.678", "1234567.125",
+                                         "123456789012.5", "0.000000000000001",
+                                         "99999999999999999999.5"));
+
 // --- Files that cannot be read, or hold nothing ------------------------------
 
 TEST(Hostile, DirectoryIsACannotOpenError) {
