@@ -1,9 +1,9 @@
 // libFuzzer target: arbitrary bytes through the whole parser, from memory.
 //
 // Each input is cut into tokens on its own (checking what every token must
-// be, and that the quick number conversions agree with the full ones), then loaded as an ASE text and, whether the load ends in a document or
-// in a parse error, the whole document is walked by the JSON writer, so every
-// field of a partly read document is touched too. A parse error is an
+// be, and that the quick number conversions agree with the full ones), then loaded as an ASE text
+// and, whether the load ends in a document or in a parse error, the whole document is walked by the
+// JSON writer, so every field of a partly read document is touched too. A parse error is an
 // expected outcome; anything else that escapes (std::bad_alloc, a length
 // error) and every sanitizer report is a finding.
 #include <cstddef>

@@ -27,7 +27,8 @@ constexpr size_t kHundredMB = 100u << 20;
 std::string Repeat(const std::string& unit, size_t times) {
   std::string text;
   text.reserve(unit.size() * times);
-  for (size_t i = 0; i < times; ++i) text += unit;
+  for (size_t i = 0; i < times; ++i)
+    text += unit;
   return text;
 }
 
@@ -54,7 +55,9 @@ struct Case {
   const char* error;  // nullptr: must load
 };
 
-std::string PrintCase(const testing::TestParamInfo<Case>& info) { return info.param.name; }
+std::string PrintCase(const testing::TestParamInfo<Case>& info) {
+  return info.param.name;
+}
 
 class Nesting : public testing::TestWithParam<Case> {};
 
@@ -89,10 +92,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Every known block repeated a million times inside the one before:
         // the readers nest by the format's structure, not by the text, so
         // this stays a loop and never a million-deep recursion.
-        Case{"MillionNestedKnownBlocks",
-             Repeat("*GROUP \"g\" { *GEOMOBJECT { *NODE_TM { } *MESH { *MESH_FACE_LIST { ", 200000) +
-                 Repeat("*MATERIAL_LIST { *MATERIAL 0 { *MAP_DIFFUSE { ", 200000),
-             "Brackets do not match!"}),
+        Case{
+            "MillionNestedKnownBlocks",
+            Repeat("*GROUP \"g\" { *GEOMOBJECT { *NODE_TM { } *MESH { *MESH_FACE_LIST { ", 200000) +
+                Repeat("*MATERIAL_LIST { *MATERIAL 0 { *MAP_DIFFUSE { ", 200000),
+            "Brackets do not match!"}),
     PrintCase);
 
 // --- 100 MB tokens and strings ---------------------------------------------
@@ -152,8 +156,7 @@ TEST_P(UnclosedString, FailsAsUnterminated) {
 
 INSTANTIATE_TEST_SUITE_P(Hostile, UnclosedString,
                          testing::Values(std::pair{"*COMMENT ", false},
-                                         std::pair{"*COMMENT ", true},
-                                         std::pair{"*GROUP ", true},
+                                         std::pair{"*COMMENT ", true}, std::pair{"*GROUP ", true},
                                          std::pair{"*GEOMOBJECT { *NODE_NAME ", false}));
 
 // --- Numbers and indices at the 32-bit limits -------------------------------
@@ -180,17 +183,15 @@ TEST_P(WholeNumberLimits, ConvertOrFailClearly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Hostile, WholeNumberLimits,
-    testing::Values(NumberCase{"2147483647", true, 2147483647},
-                    NumberCase{"-2147483648", true, INT32_MIN},
-                    NumberCase{"+2147483647", true, 2147483647},
-                    NumberCase{"000000000000000000002147483647", true, 2147483647},
-                    NumberCase{"2147483648", false, 0}, NumberCase{"-2147483649", false, 0},
-                    NumberCase{"4294967296", false, 0},
-                    NumberCase{"99999999999999999999999999999", false, 0},
-                    NumberCase{"$7FFFFFFF", true, 2147483647}, NumberCase{"$FFFFFFFF", true, -1},
-                    NumberCase{"0x80000000", true, INT32_MIN},
-                    NumberCase{"$100000000", false, 0}, NumberCase{"0x", false, 0},
-                    NumberCase{"-", false, 0}, NumberCase{"--1", false, 0}));
+    testing::Values(
+        NumberCase{"2147483647", true, 2147483647}, NumberCase{"-2147483648", true, INT32_MIN},
+        NumberCase{"+2147483647", true, 2147483647},
+        NumberCase{"000000000000000000002147483647", true, 2147483647},
+        NumberCase{"2147483648", false, 0}, NumberCase{"-2147483649", false, 0},
+        NumberCase{"4294967296", false, 0}, NumberCase{"99999999999999999999999999999", false, 0},
+        NumberCase{"$7FFFFFFF", true, 2147483647}, NumberCase{"$FFFFFFFF", true, -1},
+        NumberCase{"0x80000000", true, INT32_MIN}, NumberCase{"$100000000", false, 0},
+        NumberCase{"0x", false, 0}, NumberCase{"-", false, 0}, NumberCase{"--1", false, 0}));
 
 struct RealCase {
   const char* token;
@@ -201,7 +202,8 @@ class RealLimits : public testing::TestWithParam<RealCase> {};
 
 TEST_P(RealLimits, SaturateOrUnderflow) {
   const RealCase& c = GetParam();
-  const Loaded loaded = LoadText(std::string("*SCENE { *SCENE_AMBIENT_STATIC ") + c.token + " 0 0 }");
+  const Loaded loaded =
+      LoadText(std::string("*SCENE { *SCENE_AMBIENT_STATIC ") + c.token + " 0 0 }");
   ASSERT_FALSE(loaded.failed) << loaded.message;
   EXPECT_EQ(loaded.doc->Scene->AmbientStatic.R, c.value);
 }
@@ -212,8 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
     Hostile, RealLimits,
     testing::Values(RealCase{"3.4028235e38", 3.4028235e38f}, RealCase{"3.5e38", kInf},
                     RealCase{"-1e39", -kInf}, RealCase{"1e2147483648", kInf},
-                    RealCase{"1e-2147483649", 0.0f},
-                    RealCase{"1e99999999999999999999999999", kInf},
+                    RealCase{"1e-2147483649", 0.0f}, RealCase{"1e99999999999999999999999999", kInf},
                     RealCase{"0.00000000000000000000000000000000000000000000000001e50", 1.0f},
                     RealCase{"1.401298464e-45", 1.401298464e-45f}, RealCase{"1e-46", 0.0f},
                     RealCase{"2147483648", 2147483648.0f}));
@@ -234,11 +235,13 @@ TEST_P(IndexLimits, TopAndBottomOfTheRangeAreRefused) {
   for (const char* index : {"2147483647", "-2147483648", "2147483646"}) {
     const Loaded loaded = LoadText(std::string(c.before) + index + c.after);
     EXPECT_TRUE(loaded.failed);
-    EXPECT_EQ(loaded.message, std::string("Index ") + index + " out of range in " + c.list + " list");
+    EXPECT_EQ(loaded.message,
+              std::string("Index ") + index + " out of range in " + c.list + " list");
   }
   const Loaded beyond = LoadText(std::string(c.before) + "2147483648" + c.after);
   EXPECT_TRUE(beyond.failed);
-  EXPECT_NE(beyond.message.find("is not a valid integer value"), std::string::npos) << beyond.message;
+  EXPECT_NE(beyond.message.find("is not a valid integer value"), std::string::npos)
+      << beyond.message;
 }
 
 #define MESH_LIST(block, entry) "*GEOMOBJECT { *MESH { " block " { " entry " "
@@ -252,15 +255,14 @@ INSTANTIATE_TEST_SUITE_P(
                   ": A: 0 B: 1 C: 2 AB: 1 BC: 1 CA: 1 } } }", "face"},
         IndexCase{"FaceNormal", MESH_LIST("*MESH_NORMALS", "*MESH_FACENORMAL"), " 0 0 1 } } }",
                   "face normal"},
-        IndexCase{"VertexNormal", MESH_LIST("*MESH_NORMALS", "*MESH_VERTEXNORMAL"),
-                  " 0 0 1 } } }", "vertex normal"},
+        IndexCase{"VertexNormal", MESH_LIST("*MESH_NORMALS", "*MESH_VERTEXNORMAL"), " 0 0 1 } } }",
+                  "vertex normal"},
         IndexCase{"TVertex", MESH_LIST("*MESH_TVERTLIST", "*MESH_TVERT"), " 0 0 0 } } }",
                   "tvertex"},
         IndexCase{"CVertex", MESH_LIST("*MESH_CVERTLIST", "*MESH_VERTCOL"), " 1 1 1 } } }",
                   "cvertex"},
         IndexCase{"TFace", MESH_LIST("*MESH_TFACELIST", "*MESH_TFACE"), " 0 1 2 } } }", "tface"},
-        IndexCase{"CFace", MESH_LIST("*MESH_CFACELIST", "*MESH_CFACE"), " 0 1 2 } } }",
-                  "cface"}),
+        IndexCase{"CFace", MESH_LIST("*MESH_CFACELIST", "*MESH_CFACE"), " 0 1 2 } } }", "cface"}),
     [](const testing::TestParamInfo<IndexCase>& info) { return std::string(info.param.name); });
 #undef MESH_LIST
 
@@ -307,7 +309,8 @@ TEST(Hostile, HighBytesAreOrdinaryTokenBytes) {
   // with them do not convert.
   std::string text;
   std::string allHigh;
-  for (int b = 128; b < 256; ++b) allHigh += static_cast<char>(b);
+  for (int b = 128; b < 256; ++b)
+    allHigh += static_cast<char>(b);
   for (int b = 128; b < 256; ++b) {
     const std::string high(1, static_cast<char>(b));
     text += "*GEOMOBJECT { *NODE_NAME \"" + high + "name" + high + "\" *MESH" + high + " { } " +
@@ -339,7 +342,8 @@ TEST(Hostile, HighBytesAreOrdinaryTokenBytes) {
   // A megabyte of nothing but high bytes and blanks is a text without
   // keywords.
   std::string noise;
-  for (size_t i = 0; i < (1u << 20); ++i) noise += static_cast<char>(i % 7 == 0 ? ' ' : 128 + i % 128);
+  for (size_t i = 0; i < (1u << 20); ++i)
+    noise += static_cast<char>(i % 7 == 0 ? ' ' : 128 + i % 128);
   const Loaded noisy = LoadText(noise);
   EXPECT_FALSE(noisy.failed);
 }
@@ -407,9 +411,8 @@ TEST_P(EndOfLargeText, LastNumberStopsAtTheEnd) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, EndOfLargeText,
-                         testing::Values("3", "-0.5", "12345.678", "1234567.125",
-                                         "123456789012.5", "0.000000000000001",
-                                         "99999999999999999999.5"));
+                         testing::Values("3", "-0.5", "12345.678", "1234567.125", "123456789012.5",
+                                         "0.000000000000001", "99999999999999999999.5"));
 
 // --- Files that cannot be read, or hold nothing ------------------------------
 
@@ -453,7 +456,8 @@ std::string LoadMessageAsNobody(const std::string& path) {
   ::close(pipeFds[1]);
   std::string message;
   char buffer[512];
-  for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) message.append(buffer, got);
+  for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+    message.append(buffer, got);
   ::close(pipeFds[0]);
   int status = 0;
   ::waitpid(child, &status, 0);
