@@ -38,6 +38,15 @@ std::optional<int32_t> ParseHex(std::string_view digits, bool negative) {
 
 std::optional<int32_t> ParseWholeNumber(std::string_view token) {
   if (int32_t value; QuickWholeNumber(token, value)) return value;
+  return ParseWholeNumberInFull(token);
+}
+
+std::optional<float> ParseReal(std::string_view token, char decimalSeparator) {
+  if (float value; QuickReal(token, decimalSeparator, value)) return value;
+  return ParseRealInFull(token, decimalSeparator);
+}
+
+std::optional<int32_t> ParseWholeNumberInFull(std::string_view token) {
   const char* p = token.data();
   const char* end = p + token.size();
   bool negative = false;
@@ -60,8 +69,7 @@ std::optional<int32_t> ParseWholeNumber(std::string_view token) {
   return static_cast<int32_t>(value);
 }
 
-std::optional<float> ParseReal(std::string_view token, char decimalSeparator) {
-  if (float value; QuickReal(token, decimalSeparator, value)) return value;
+std::optional<float> ParseRealInFull(std::string_view token, char decimalSeparator) {
   const size_t n = token.size();
   if (n == 0) return std::nullopt;
   // Validate the notation first, noting where the separator stands.

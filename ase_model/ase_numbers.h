@@ -21,6 +21,11 @@ std::optional<int32_t> ParseWholeNumber(std::string_view token);
 // too small a signed zero.
 std::optional<float> ParseReal(std::string_view token, char decimalSeparator);
 
+// The same two conversions without their fast paths (below): for a caller
+// whose fast path has already turned the token down.
+std::optional<int32_t> ParseWholeNumberInFull(std::string_view token);
+std::optional<float> ParseRealInFull(std::string_view token, char decimalSeparator);
+
 // Fast paths of the two conversions for the notations nearly every file
 // uses. Each gives true and the value that the full conversion gives, or
 // false when the token is for the full conversion to decide.

@@ -17,13 +17,13 @@ std::string TASEReader::ReadQuotedFrom(std::string_view first) {
 }
 
 int32_t TASEReader::ToIntInFull(std::string_view token) {
-  if (const auto value = ParseWholeNumber(token)) return *value;
+  if (const auto value = ParseWholeNumberInFull(token)) return *value;
   Fail("'" + std::string(token) + "' is not a valid integer value");
 }
 
 float TASEReader::ToRealInFull(std::string_view token) {
   if (separator_ == 0) separator_ = token.find(',') != std::string_view::npos ? ',' : '.';
-  if (const auto value = ParseReal(token, separator_)) return *value;
+  if (const auto value = ParseRealInFull(token, separator_)) return *value;
   Fail("'" + std::string(token) + "' is not a valid floating point value");
 }
 

@@ -27,10 +27,7 @@ class TASEReader {
   static constexpr size_t kBudgetAllowance = 1048576;
 
   explicit TASEReader(TTokenStream& stream)
-      : Stream(stream),
-        budget_(stream.Text().size() + kBudgetAllowance),
-        textStart_(reinterpret_cast<uintptr_t>(stream.Text().data())),
-        textSize_(stream.Text().size()) {}
+      : Stream(stream), budget_(stream.Text().size() + kBudgetAllowance) {}
 
   TTokenStream& Stream;
 
@@ -72,7 +69,10 @@ class TASEReader {
       float value;
       // A whole token of the stream's text ends at a delimiter or at the
       // NUL padding after the text, either of which stops the digits.
-      const bool inText = reinterpret_cast<uintptr_t>(token.data()) - textStart_ <= textSize_;
+      const std::string_view text = Stream.Text();
+      const bool inText =
+          reinterpret_cast<uintptr_t>(token.data()) - reinterpret_cast<uintptr_t>(text.data()) <=
+          text.size();
       if (inText && TTokenStream::kDelimiter[static_cast<unsigned char>(token.data()[token.size()])]
               ? QuickRealDelimited(token, separator_, value)
               : QuickReal(token, separator_, value)) {
@@ -123,8 +123,6 @@ class TASEReader {
   bool held_ = false;
   char separator_ = 0;  // 0 until the first real value of the load
   size_t budget_;
-  uintptr_t textStart_;  // where the stream's text lies
-  size_t textSize_;
 
   int32_t ToIntInFull(std::string_view token);
   float ToRealInFull(std::string_view token);

@@ -35,7 +35,7 @@ void Check(bool ok, const char* what) {
 void CompareConversions(std::string_view token, char filler) {
   int32_t whole = 0;
   if (tessaly::QuickWholeNumber(token, whole)) {
-    const auto full = tessaly::ParseWholeNumber(token);
+    const auto full = tessaly::ParseWholeNumberInFull(token);
     Check(full.has_value() && *full == whole, "quick and full whole numbers differ");
   }
   char padded[64];
@@ -46,7 +46,7 @@ void CompareConversions(std::string_view token, char filler) {
   for (const char separator : {'.', ','}) {
     float quick = 0;
     if (!tessaly::QuickReal(copy, separator, quick)) continue;
-    const auto full = tessaly::ParseReal(token, separator);
+    const auto full = tessaly::ParseRealInFull(token, separator);
     Check(full.has_value(), "quick real accepts what the full conversion refuses");
     Check(std::memcmp(&quick, &*full, sizeof quick) == 0, "quick and full reals differ");
   }
@@ -55,7 +55,7 @@ void CompareConversions(std::string_view token, char filler) {
   for (const char separator : {'.', ','}) {
     float quick = 0;
     if (!tessaly::QuickRealDelimited(copy, separator, quick)) continue;
-    const auto full = tessaly::ParseReal(token, separator);
+    const auto full = tessaly::ParseRealInFull(token, separator);
     Check(full.has_value(), "delimited quick real accepts what the full conversion refuses");
     Check(std::memcmp(&quick, &*full, sizeof quick) == 0, "delimited quick and full reals differ");
   }

@@ -16,12 +16,6 @@ namespace {
 
 void* openGLLibrary = nullptr;
 
-void ClearOpenGLEntryPoints() {
-  TGLEntryPoints empty;
-  empty.gluPerspective = GL.gluPerspective;  // belongs to module GLu
-  GL = empty;
-}
-
 }  // namespace
 
 void MaskFloatingPointExceptions() {
@@ -33,28 +27,12 @@ void BindOpenGLEntryPoints(const std::string& libraryName) {
   openGLLibrary = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_GLOBAL);
   if (openGLLibrary == nullptr)
     throw std::runtime_error("Could not load OpenGL from " + libraryName);
-  void* lib = openGLLibrary;
-  Resolve(lib, "glBegin", GL.glBegin);
-  Resolve(lib, "glClear", GL.glClear);
-  Resolve(lib, "glClearColor", GL.glClearColor);
-  Resolve(lib, "glColor4f", GL.glColor4f);
-  Resolve(lib, "glColorMaterial", GL.glColorMaterial);
-  Resolve(lib, "glEnable", GL.glEnable);
-  Resolve(lib, "glEnd", GL.glEnd);
-  Resolve(lib, "glGetMaterialfv", GL.glGetMaterialfv);
-  Resolve(lib, "glLightfv", GL.glLightfv);
-  Resolve(lib, "glLoadIdentity", GL.glLoadIdentity);
-  Resolve(lib, "glMaterialf", GL.glMaterialf);
-  Resolve(lib, "glMatrixMode", GL.glMatrixMode);
-  Resolve(lib, "glNormal3f", GL.glNormal3f);
-  Resolve(lib, "glRotatef", GL.glRotatef);
-  Resolve(lib, "glTranslatef", GL.glTranslatef);
-  Resolve(lib, "glVertex3f", GL.glVertex3f);
-  Resolve(lib, "glViewport", GL.glViewport);
+  ForEachOpenGLEntryPoint(
+      GL, [](const char* name, auto& pointer) { Resolve(openGLLibrary, name, pointer); });
 }
 
 void UnbindOpenGLEntryPoints() {
-  ClearOpenGLEntryPoints();
+  ForEachOpenGLEntryPoint(GL, [](const char*, auto& pointer) { pointer = nullptr; });
   if (openGLLibrary != nullptr) {
     dlclose(openGLLibrary);
     openGLLibrary = nullptr;
@@ -63,26 +41,10 @@ void UnbindOpenGLEntryPoints() {
 
 std::vector<std::string> MissingEntryPoints() {
   std::vector<std::string> missing;
-  auto check = [&](const char* name, auto pointer) {
+  auto check = [&](const char* name, auto& pointer) {
     if (pointer == nullptr) missing.emplace_back(name);
   };
-  check("glBegin", GL.glBegin);
-  check("glClear", GL.glClear);
-  check("glClearColor", GL.glClearColor);
-  check("glColor4f", GL.glColor4f);
-  check("glColorMaterial", GL.glColorMaterial);
-  check("glEnable", GL.glEnable);
-  check("glEnd", GL.glEnd);
-  check("glGetMaterialfv", GL.glGetMaterialfv);
-  check("glLightfv", GL.glLightfv);
-  check("glLoadIdentity", GL.glLoadIdentity);
-  check("glMaterialf", GL.glMaterialf);
-  check("glMatrixMode", GL.glMatrixMode);
-  check("glNormal3f", GL.glNormal3f);
-  check("glRotatef", GL.glRotatef);
-  check("glTranslatef", GL.glTranslatef);
-  check("glVertex3f", GL.glVertex3f);
-  check("glViewport", GL.glViewport);
+  ForEachOpenGLEntryPoint(GL, check);
   check("gluPerspective", GL.gluPerspective);
   return missing;
 }

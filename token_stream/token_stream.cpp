@@ -34,6 +34,11 @@ std::string DecodeUtf16(const std::string& bytes, bool bigEndian) {
   return text;
 }
 
+bool HasByteOrderMark(std::string_view bytes) {
+  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+         bytes.starts_with("\xEF\xBB\xBF");
+}
+
 }  // namespace
 
 std::string TTokenStream::PrepareText(std::string bytes) {
@@ -132,9 +137,7 @@ TTokenStream TTokenStream::LoadFromFile(const std::string& fileName) {
   char chunk[1 << 16];
   size_t got = filled < expected ? 0 : readSome(chunk, sizeof chunk);
   const std::string_view bytes(buffer.get(), filled);
-  const bool marked = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
-                      bytes.starts_with("\xEF\xBB\xBF");
-  if (got > 0 || marked) {
+  if (got > 0 || HasByteOrderMark(bytes)) {
     std::string all(bytes);
     buffer.reset();
     for (; got > 0; got = readSome(chunk, sizeof chunk))
